@@ -1,0 +1,21 @@
+// Windows messages: message boxes through the wide API.
+#include "platform/platform.h"
+#include "platform/win32.h"
+
+#include <cstdlib>
+
+namespace {
+HWND titleWindow = nullptr;
+}
+
+void SetTitleWindow(HWND window) { titleWindow = window; }
+
+void PlatformShowMessage(const std::string& text) {
+    MessageBoxW(nullptr, Widen(text).c_str(), L"Keldra", MB_OK);
+}
+
+void PlatformExitAfterFatalError() { std::exit(0); }
+
+void PlatformSetWindowTitle(const std::string& text) {
+    if (titleWindow) SetWindowTextW(titleWindow, Widen(text).c_str());
+}

@@ -1,0 +1,53 @@
+// Shared fixtures of the tests.
+#include "tests/test_support.h"
+
+#include <fstream>
+#include <iterator>
+#include <random>
+
+#include "app/config.h"
+#include "model/map.h"
+
+void ResetMapState() {
+    ClearMap();
+    mapFilePath = "untitled.kdm";
+    pwadPath = "untitled.wad";
+    mapSlot = 1;
+    mapModified = 0;
+    SetName(defaultUpper, "GRAY1");
+    SetName(defaultMiddle, "GRAY1");
+    SetName(defaultLower, "GRAY1");
+    defaultSector = Sector{0, 128, {}, {}, 160, 0, 0, nullptr};
+    SetName(defaultSector.floorFlat, "FLOOR1_1");
+    SetName(defaultSector.ceilingFlat, "FLAT18");
+    SetConfigDefaults(configRows, kNumConfigRows);
+}
+
+void EditorTest::SetUp() {
+    ResetMapState();
+    StartCapturingMessages();
+    previousDirectory = std::filesystem::current_path();
+    std::random_device random;
+    scratch = std::filesystem::temp_directory_path() / ("keldra-test-" + std::to_string(random()));
+    std::filesystem::create_directories(scratch);
+    std::filesystem::current_path(scratch);
+}
+
+void EditorTest::TearDown() {
+    std::filesystem::current_path(previousDirectory);
+    std::error_code ignored;
+    std::filesystem::permissions(scratch, std::filesystem::perms::owner_all, ignored);
+    std::filesystem::remove_all(scratch, ignored);
+    StopCapturingMessages();
+    ResetMapState();
+}
+
+std::string ReadFileBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}

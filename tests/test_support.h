@@ -1,0 +1,32 @@
+// Shared fixtures: a fresh map state, captured messages and a scratch folder.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/capture.h"
+
+// Every test starts with an empty map in its default state, messages
+// captured, and the working directory set to a new empty folder.
+class EditorTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The messages shown since the last call.
+    std::vector<std::string> Messages() { return TakeCapturedMessages(); }
+
+    std::filesystem::path scratch;
+
+private:
+    std::filesystem::path previousDirectory;
+};
+
+// Resets the map and its state to what the editor starts with.
+void ResetMapState();
+
+std::string ReadFileBytes(const std::filesystem::path& path);
+void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes);
