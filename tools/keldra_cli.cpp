@@ -3,12 +3,16 @@
 //   keldra-cli info MAP.kdm          prints the map slot and the record counts
 //   keldra-cli resave IN.kdm OUT.kdm loads a map and saves it under a new name
 #include <cstdio>
-#include <cstring>
 #include <string>
+#include <vector>
 
 #include "model/map.h"
 #include "model/map_file.h"
 #include "resources/game_tables.h"
+
+#ifdef _WIN32
+#include "platform/win32.h"
+#endif
 
 namespace {
 
@@ -34,8 +38,21 @@ int Resave(const std::string& from, const std::string& to) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (argc == 3 && std::strcmp(argv[1], "info") == 0) return Info(argv[2]);
-    if (argc == 4 && std::strcmp(argv[1], "resave") == 0) return Resave(argv[2], argv[3]);
+namespace {
+int Run(const std::vector<std::string>& args) {
+    if (args.size() == 3 && args[1] == "info") return Info(args[2]);
+    if (args.size() == 4 && args[1] == "resave") return Resave(args[2], args[3]);
     return Usage();
 }
+}  // namespace
+
+#ifdef _WIN32
+// Wide arguments, so that paths in any language arrive whole as UTF-8.
+int wmain(int argc, wchar_t** argv) {
+    std::vector<std::string> args;
+    for (int i = 0; i < argc; ++i) args.push_back(Narrow(argv[i]));
+    return Run(args);
+}
+#else
+int main(int argc, char** argv) { return Run(std::vector<std::string>(argv, argv + argc)); }
+#endif
