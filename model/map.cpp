@@ -7,6 +7,7 @@
 
 #include "app/report.h"
 #include "app/title.h"
+#include "model/sector_drawing.h"
 
 Vertex* vertices = nullptr;
 Linedef* linedefs = nullptr;
@@ -120,10 +121,31 @@ void AppendLinedef(Linedef* linedef) { linedefBook.Append(linedef); }
 void AppendSector(Sector* sector) { sectorBook.Append(sector); }
 void AppendThing(Thing* thing) { thingBook.Append(thing); }
 
-void RemoveVertex(Vertex* vertex) { vertexBook.Remove(vertex); }
-void RemoveLinedef(Linedef* linedef) { linedefBook.Remove(linedef); }
-void RemoveSector(Sector* sector) { sectorBook.Remove(sector); }
-void RemoveThing(Thing* thing) { thingBook.Remove(thing); }
+namespace {
+// The selection and the hover never point at a freed record.
+void Forget(const void* record) {
+    if (selection.object == record) selection = {kObjectNone, nullptr};
+    if (hover.object == record) hover = {kObjectNone, nullptr};
+    DetachDrawPoints(record);
+}
+}  // namespace
+
+void RemoveVertex(Vertex* vertex) {
+    Forget(vertex);
+    vertexBook.Remove(vertex);
+}
+void RemoveLinedef(Linedef* linedef) {
+    Forget(linedef);
+    linedefBook.Remove(linedef);
+}
+void RemoveSector(Sector* sector) {
+    Forget(sector);
+    sectorBook.Remove(sector);
+}
+void RemoveThing(Thing* thing) {
+    Forget(thing);
+    thingBook.Remove(thing);
+}
 
 void ClearMap() {
     vertexBook.Clear();
@@ -132,6 +154,7 @@ void ClearMap() {
     thingBook.Clear();
     selection = {kObjectNone, nullptr};
     hover = {kObjectNone, nullptr};
+    DetachDrawPoints(nullptr);
     saveCount = 0;
 }
 

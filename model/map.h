@@ -94,8 +94,8 @@ void AppendLinedef(Linedef* linedef);
 void AppendSector(Sector* sector);
 void AppendThing(Thing* thing);
 
-// Unlinks a record from its list and frees it. References to it are the
-// caller's to remove first.
+// Unlinks a record from its list and frees it; a selection or hover of it
+// becomes none. Other references to it are the caller's to remove first.
 void RemoveVertex(Vertex* vertex);
 void RemoveLinedef(Linedef* linedef);
 void RemoveSector(Sector* sector);

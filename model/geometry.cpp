@@ -1,0 +1,129 @@
+// Geometry on the map records, in float32 throughout.
+#include "model/geometry.h"
+
+#include <cmath>
+
+#include "model/map.h"
+
+Vertex* MakeVertex(float x, float y) {
+    for (Vertex* v = vertices; v; v = v->next) {
+        if (v->x == x && v->y == y) return v;
+    }
+    auto* v = new Vertex{};
+    v->x = x;
+    v->y = y;
+    AppendVertex(v);
+    return v;
+}
+
+void SplitLinedef(const DrawPoint& point, Linedef* linedef) {
+    Vertex* v = MakeVertex(point.x, point.y);
+    auto* copy = new Linedef(*linedef);
+    linedef->endVertex = v;
+    copy->startVertex = v;
+    AppendLinedef(copy);
+    MarkModified();
+}
+
+bool SegmentsCross(float ax, float ay, float bx, float by, float cx, float cy, float dx, float dy) {
+    const float ex = bx - ax;
+    const float ey = by - ay;
+    const float s1 = (cy - ay) * ex - (cx - ax) * ey;
+    const float s2 = (dy - ay) * ex - (dx - ax) * ey;
+    if ((s1 >= 0) == (s2 >= 0)) return false;
+    const float fx = dx - cx;
+    const float fy = dy - cy;
+    const float s3 = fx * (ay - cy) - fy * (ax - cx);
+    const float s4 = fx * (by - cy) - fy * (bx - cx);
+    return (s3 >= 0) != (s4 >= 0);
+}
+
+bool SegmentsCross(const DrawPoint& a, const DrawPoint& b, const DrawPoint& c, const DrawPoint& d) {
+    return SegmentsCross(a.x, a.y, b.x, b.y, c.x, c.y, d.x, d.y);
+}
+
+bool PointOnLinedef(const DrawPoint& p, const Linedef* l) {
+    const Vertex* s = l->startVertex;
+    const Vertex* e = l->endVertex;
+    const float dx = e->x - s->x;
+    const float dy = e->y - s->y;
+    const float len = std::sqrt(dx * dx + dy * dy);
+    const float ux = dx / len;
+    const float uy = dy / len;
+    const float px = p.x - s->x;
+    const float py = p.y - s->y;
+    const float dist = ux * py - uy * px;
+    if (!(-kOnLineTolerance < dist && dist < kOnLineTolerance)) return false;
+    const float t = ux * px + uy * py;
+    return -kOnLineTolerance < t && t < len + kOnLineTolerance;
+}
+
+Linedef* FindLinedefAt(const DrawPoint& point) {
+    for (Linedef* l = linedefs; l; l = l->next) {
+        if (PointOnLinedef(point, l)) return l;
+    }
+    return nullptr;
+}
+
+bool PointInSector(const DrawPoint& p, const Sector* sector) {
+    bool inside = false;
+    for (const Linedef* l = linedefs; l; l = l->next) {
+        if (l->right.sector != sector && l->left.sector != sector) continue;
+        const float ax = l->startVertex->x - p.x;
+        const float ay = l->startVertex->y - p.y;
+        const float bx = l->endVertex->x - p.x;
+        const float by = l->endVertex->y - p.y;
+        if ((ay >= 0) != (by >= 0)) {
+            const float c = ax * by - ay * bx;
+            if ((c >= 0) == (by >= 0)) inside = !inside;
+        }
+    }
+    return inside;
+}
+
+Sector* FindSectorAt(const DrawPoint& point) {
+    for (Sector* s = sectors; s; s = s->next) {
+        if (PointInSector(point, s)) return s;
+    }
+    return nullptr;
+}
+
+void ProjectOntoLinedef(DrawPoint& p, const Linedef* l) {
+    const Vertex* s = l->startVertex;
+    const Vertex* e = l->endVertex;
+    const float dx = e->x - s->x;
+    const float dy = e->y - s->y;
+    const float len = std::sqrt(dx * dx + dy * dy);
+    const float ux = dx / len;
+    const float uy = dy / len;
+    const float t = (p.y - s->y) * uy + (p.x - s->x) * ux;
+    p.x = t * ux + s->x;
+    p.y = t * uy + s->y;
+}
+
+float NormalizeVector(float& x, float& y) {
+    const float len = std::sqrt(x * x + y * y);
+    x = x / len;
+    y = y / len;
+    return len;
+}
+
+namespace {
+bool Excludes(const DrawPoint& p, const Linedef* l) {
+    if (p.kind == kDrawOnLinedef) return p.object == l;
+    if (p.kind == kDrawOnVertex) return p.object == l->startVertex || p.object == l->endVertex;
+    return false;
+}
+}  // namespace
+
+bool EdgeCrossesLinedefs(const DrawPoint& a, const DrawPoint& b) {
+    for (const Linedef* l = linedefs; l; l = l->next) {
+        if (Excludes(a, l) || Excludes(b, l)) continue;
+        const Vertex* s = l->startVertex;
+        const Vertex* e = l->endVertex;
+        if (SegmentsCross(a.x, a.y, b.x, b.y, s->x, s->y, e->x, e->y)) return true;
+    }
+    return false;
+}
+
+DrawPoint PointAtVertex(Vertex* vertex) { return {vertex->x, vertex->y, kDrawOnVertex, vertex}; }

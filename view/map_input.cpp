@@ -1,0 +1,155 @@
+// The map view's input state machine: modes, selection, drags and clicks.
+#include "view/map_input.h"
+
+#include "model/editing.h"
+#include "model/geometry.h"
+#include "model/map.h"
+#include "model/sector_drawing.h"
+#include "view/picking.h"
+#include "view/view_transform.h"
+
+int32_t vertexInsertionMode = 0;
+int32_t pvsTestMode = 0;
+int32_t dragging = 0;
+
+namespace {
+Vertex savedVertex;           // the dragged vertex as it was when the drag began
+float savedThingX = 0, savedThingY = 0;
+int32_t popupX = 0, popupY = 0;  // where the thing type menu was opened
+
+DrawPoint MapPoint(int32_t x, int32_t y) {
+    DrawPoint p = {0, 0, kDrawFree, nullptr};
+    ViewToMap(static_cast<float>(x), static_cast<float>(y), p.x, p.y);
+    return p;
+}
+}  // namespace
+
+void MapMouseMove(int32_t x, int32_t y, bool leftButtonHeld) {
+    if (sectorDrawingMode) {
+        PickAt(x, y);
+        const DrawPoint p = MapPoint(x, y);
+        MoveRubberBand(p.x, p.y);
+    } else if (vertexInsertionMode) {
+        PickAt(x, y);
+    } else if (dragging && leftButtonHeld &&
+               (selection.kind == kObjectVertex || selection.kind == kObjectThing)) {
+        const DrawPoint p = MapPoint(x, y);
+        DragTo(selection, p.x, p.y);
+    }
+}
+
+void MapLeftButtonDown(int32_t x, int32_t y) {
+    PickAt(x, y);
+    const DrawPoint p = MapPoint(x, y);
+    if (sectorDrawingMode) {
+        AddDrawPoint(p.x, p.y);
+        return;
+    }
+    if (vertexInsertionMode && hover.kind == kObjectLinedef && hover.object) {
+        InsertVertex(p.x, p.y, static_cast<Linedef*>(hover.object));
+        return;
+    }
+    if (pvsTestMode) return;
+    switch (hover.kind) {
+        case kObjectNone: {
+            Sector* s = FindSectorAt(p);
+            selection = s ? MapObject{kObjectSector, s} : MapObject{kObjectNone, nullptr};
+            break;
+        }
+        case kObjectVertex:
+            if (auto* v = static_cast<Vertex*>(hover.object)) {
+                selection = hover;
+                BeginDrag(v->x, v->y, p.x, p.y);
+                savedVertex = *v;
+                dragging = 1;
+            }
+            break;
+        case kObjectLinedef:
+            if (hover.object) selection = hover;
+            break;
+        case kObjectThing:
+            if (auto* t = static_cast<Thing*>(hover.object)) {
+                selection = hover;
+                BeginDrag(t->x, t->y, p.x, p.y);
+                savedThingX = t->x;
+                savedThingY = t->y;
+                dragging = 1;
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+bool MapLeftButtonUp() {
+    if (!dragging) return false;
+    if (selection.kind == kObjectVertex && selection.object) {
+        auto* v = static_cast<Vertex*>(selection.object);
+        if (!CheckVertexMove(v)) {
+            v->x = savedVertex.x;
+            v->y = savedVertex.y;
+        } else if (v->x != savedVertex.x || v->y != savedVertex.y) {
+            MarkModified();
+        }
+    } else if (selection.kind == kObjectThing && selection.object) {
+        auto* t = static_cast<Thing*>(selection.object);
+        if (t->x != savedThingX || t->y != savedThingY) MarkModified();
+    }
+    dragging = 0;
+    return true;
+}
+
+bool MapRightButtonDown(int32_t x, int32_t y) {
+    if (sectorDrawingMode) {
+        RemoveLastDrawPoint();
+        return false;
+    }
+    selection = {kObjectNone, nullptr};
+    popupX = x;
+    popupY = y;
+    return true;
+}
+
+void MapThingMenuChosen(int32_t row) {
+    const DrawPoint p = MapPoint(popupX, popupY);
+    PlaceThing(p.x, p.y, row);
+}
+
+void ControlKeyDown(int32_t cursorX, int32_t cursorY) {
+    selection = {kObjectNone, nullptr};
+    if (!sectorDrawingMode && numDrawPoints == 0 && !pvsTestMode) {
+        sectorDrawingMode = 1;
+        PickAt(cursorX, cursorY);
+    }
+}
+
+void ControlKeyUp() {
+    if (sectorDrawingMode && numDrawPoints == 0) sectorDrawingMode = 0;
+}
+
+void AltKeyDown(int32_t cursorX, int32_t cursorY) {
+    selection = {kObjectNone, nullptr};
+    if (!vertexInsertionMode && !pvsTestMode) {
+        vertexInsertionMode = 1;
+        PickAt(cursorX, cursorY);
+    }
+}
+
+void AltKeyUp() { vertexInsertionMode = 0; }
+
+void EscapeKeyDown() {
+    if (sectorDrawingMode) {
+        sectorDrawingMode = 0;
+        numDrawPoints = 0;
+    } else {
+        selection = {kObjectNone, nullptr};
+    }
+}
+
+bool EnterKeyDown() {
+    if (sectorDrawingMode) {
+        CloseDrawing();
+        return false;
+    }
+    return true;
+}

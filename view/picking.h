@@ -1,0 +1,14 @@
+// Finding the map object under a pixel of the map view, computed from the
+// geometry: small pick windows around the pixel, the largest selection name
+// wins (things, then the first drawn point, then vertices, then linedefs;
+// later in a list before earlier), and more than 16 hits pick nothing.
+#pragma once
+
+#include <cstdint>
+
+// Sets the hover to the object under view pixel (x, y), or to none.
+void PickAt(int32_t x, int32_t y);
+
+constexpr int kLinedefPickWindow = 6;  // pixels, also for things
+constexpr int kVertexPickWindow = 8;   // pixels, also for the first drawn point
+constexpr int kMaxPickHits = 16;
