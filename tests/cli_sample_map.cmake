@@ -1,5 +1,5 @@
-# Runs keldra-cli on every sample map: info, resave, and the resaved file must
-# be byte-identical to the original.
+# Runs keldra-cli on the samples: every sample map is printed and resaved
+# byte-identically, and the sample map script draws the map it should.
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 file(GLOB maps ${SAMPLES}/*.kdm)
@@ -27,4 +27,19 @@ file(WRITE ${WORK}/broken.kdm "KDM nonsense")
 execute_process(COMMAND ${CLI} info ${WORK}/broken.kdm RESULT_VARIABLE rc ERROR_VARIABLE err)
 if(rc EQUAL 0 OR NOT err MATCHES "LoadMapFile")
     message(FATAL_ERROR "a broken map was not refused (${rc}): ${err}")
+endif()
+
+# The sample map script draws its map through the editing operations.
+execute_process(COMMAND ${CLI} script ${SAMPLES}/hall.kms WORKING_DIRECTORY ${WORK} RESULT_VARIABLE rc ERROR_VARIABLE err)
+if(NOT rc EQUAL 0 OR err)
+    message(FATAL_ERROR "hall.kms failed (${rc}): ${err}")
+endif()
+execute_process(COMMAND ${CLI} info ${WORK}/hall.kdm RESULT_VARIABLE rc OUTPUT_VARIABLE out)
+if(NOT out MATCHES "MAP03, 16 vertices, 17 linedefs, 3 sectors, 4 things")
+    message(FATAL_ERROR "hall.kms drew: ${out}")
+endif()
+file(WRITE ${WORK}/bad.kms "grid 16\nsector 0 0 0 64 64 64\nfrobnicate 1 2\n")
+execute_process(COMMAND ${CLI} script ${WORK}/bad.kms RESULT_VARIABLE rc ERROR_VARIABLE err)
+if(rc EQUAL 0 OR NOT err MATCHES "line 3: unknown command 'frobnicate'")
+    message(FATAL_ERROR "a bad script was not refused (${rc}): ${err}")
 endif()

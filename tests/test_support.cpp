@@ -6,7 +6,11 @@
 #include <random>
 
 #include "app/config.h"
+#include "model/editing.h"
 #include "model/map.h"
+#include "model/sector_drawing.h"
+#include "tools/map_script.h"
+#include "view/map_input.h"
 
 void ResetMapState() {
     ClearMap();
@@ -21,6 +25,18 @@ void ResetMapState() {
     SetName(defaultSector.floorFlat, "FLOOR1_1");
     SetName(defaultSector.ceilingFlat, "FLAT18");
     SetConfigDefaults(configRows, kNumConfigRows);
+    gridSize = 0;
+    sectorDrawingMode = 0;
+    numDrawPoints = 0;
+    vertexInsertionMode = 0;
+    pvsTestMode = 0;
+    dragging = 0;
+    ResetScriptView();
+}
+
+void RunScript(const std::string& script) {
+    std::string error;
+    if (!RunMapScript(script, error)) ADD_FAILURE() << error;
 }
 
 void EditorTest::SetUp() {

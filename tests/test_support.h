@@ -25,8 +25,12 @@ private:
     std::filesystem::path previousDirectory;
 };
 
-// Resets the map and its state to what the editor starts with.
+// Resets the map, the editing modes and the view to what the editor starts
+// with; the view is the one map scripts start with (1 pixel per map unit).
 void ResetMapState();
+
+// Runs a map script (tools/map_script.h); a line it cannot run fails the test.
+void RunScript(const std::string& script);
 
 std::string ReadFileBytes(const std::filesystem::path& path);
 void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes);
