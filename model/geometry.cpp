@@ -42,14 +42,22 @@ bool SegmentsCross(const DrawPoint& a, const DrawPoint& b, const DrawPoint& c, c
     return SegmentsCross(a.x, a.y, b.x, b.y, c.x, c.y, d.x, d.y);
 }
 
+namespace {
+// The linedef's length and the unit vector along it, start to end.
+float UnitDirection(const Linedef* l, float& ux, float& uy) {
+    const float dx = l->endVertex->x - l->startVertex->x;
+    const float dy = l->endVertex->y - l->startVertex->y;
+    const float len = std::sqrt(dx * dx + dy * dy);
+    ux = dx / len;
+    uy = dy / len;
+    return len;
+}
+}  // namespace
+
 bool PointOnLinedef(const DrawPoint& p, const Linedef* l) {
     const Vertex* s = l->startVertex;
-    const Vertex* e = l->endVertex;
-    const float dx = e->x - s->x;
-    const float dy = e->y - s->y;
-    const float len = std::sqrt(dx * dx + dy * dy);
-    const float ux = dx / len;
-    const float uy = dy / len;
+    float ux, uy;
+    const float len = UnitDirection(l, ux, uy);
     const float px = p.x - s->x;
     const float py = p.y - s->y;
     const float dist = ux * py - uy * px;
@@ -90,12 +98,8 @@ Sector* FindSectorAt(const DrawPoint& point) {
 
 void ProjectOntoLinedef(DrawPoint& p, const Linedef* l) {
     const Vertex* s = l->startVertex;
-    const Vertex* e = l->endVertex;
-    const float dx = e->x - s->x;
-    const float dy = e->y - s->y;
-    const float len = std::sqrt(dx * dx + dy * dy);
-    const float ux = dx / len;
-    const float uy = dy / len;
+    float ux, uy;
+    UnitDirection(l, ux, uy);
     const float t = (p.y - s->y) * uy + (p.x - s->x) * ux;
     p.x = t * ux + s->x;
     p.y = t * uy + s->y;

@@ -102,7 +102,8 @@ void RemoveSector(Sector* sector);
 void RemoveThing(Thing* thing);
 
 // Frees every record, empties the lists, clears the selection and the hover,
-// and sets the save count to 0. Paths, map slot, modified flag and defaults stay.
+// and sets the save count to 0; placed points of a drawing become free
+// points. Paths, map slot, modified flag and defaults stay.
 void ClearMap();
 
 // The record's number; a record that is not in its list is a fatal error.

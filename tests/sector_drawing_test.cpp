@@ -12,23 +12,9 @@ namespace {
 
 class SectorDrawingTest : public EditorTest {
 protected:
-    static Linedef* LinedefNumber(int n) {
-        Linedef* l = linedefs;
-        while (l && n-- > 0) l = l->next;
-        return l;
-    }
     static std::string Name(const char* field) { return std::string(field, 8); }
     static std::string Dash() { return std::string("-\0\0\0\0\0\0\0", 8); }
     static std::string Gray() { return std::string("GRAY1\0\0\0", 8); }
-    // The sector just right of a linedef's middle, as the game sees that side.
-    static Sector* SectorRightOf(const Linedef* l) {
-        float dx = l->endVertex->x - l->startVertex->x;
-        float dy = l->endVertex->y - l->startVertex->y;
-        NormalizeVector(dx, dy);
-        const DrawPoint p = {(l->startVertex->x + l->endVertex->x) / 2 + dy, (l->startVertex->y + l->endVertex->y) / 2 - dx,
-                             kDrawFree, nullptr};
-        return FindSectorAt(p);
-    }
     void ExpectSound() { EXPECT_EQ(CheckMapInvariants(), ""); }
 };
 

@@ -7,6 +7,7 @@
 
 #include "app/config.h"
 #include "model/editing.h"
+#include "model/geometry.h"
 #include "model/map.h"
 #include "model/sector_drawing.h"
 #include "tools/map_script.h"
@@ -56,6 +57,21 @@ void EditorTest::TearDown() {
     std::filesystem::remove_all(scratch, ignored);
     StopCapturingMessages();
     ResetMapState();
+}
+
+Linedef* LinedefNumber(int number) {
+    Linedef* l = linedefs;
+    while (l && number-- > 0) l = l->next;
+    return l;
+}
+
+Sector* SectorRightOf(const Linedef* l) {
+    float dx = l->endVertex->x - l->startVertex->x;
+    float dy = l->endVertex->y - l->startVertex->y;
+    NormalizeVector(dx, dy);
+    const DrawPoint p = {(l->startVertex->x + l->endVertex->x) / 2 + dy, (l->startVertex->y + l->endVertex->y) / 2 - dx,
+                         kDrawFree, nullptr};
+    return FindSectorAt(p);
 }
 
 std::string ReadFileBytes(const std::filesystem::path& path) {

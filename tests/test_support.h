@@ -32,5 +32,12 @@ void ResetMapState();
 // Runs a map script (tools/map_script.h); a line it cannot run fails the test.
 void RunScript(const std::string& script);
 
+struct Linedef;
+struct Sector;
+// The linedef at a list position, or null.
+Linedef* LinedefNumber(int number);
+// The sector just right of the linedef's middle: what the game sees on that side.
+Sector* SectorRightOf(const Linedef* linedef);
+
 std::string ReadFileBytes(const std::filesystem::path& path);
 void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes);
