@@ -8,6 +8,7 @@
 #include "app/report.h"
 #include "app/title.h"
 #include "model/sector_drawing.h"
+#include "nodes/bsp_output.h"
 
 Vertex* vertices = nullptr;
 Linedef* linedefs = nullptr;
@@ -155,6 +156,7 @@ void ClearMap() {
     selection = {kObjectNone, nullptr};
     hover = {kObjectNone, nullptr};
     DetachDrawPoints(nullptr);
+    ClearBuildTables();
     saveCount = 0;
 }
 

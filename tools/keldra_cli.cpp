@@ -3,14 +3,27 @@
 //   keldra-cli info MAP.kdm          prints the map slot and the record counts
 //   keldra-cli resave IN.kdm OUT.kdm loads a map and saves it under a new name
 //   keldra-cli script FILE           runs a map script (see map_script.h); - reads stdin
+//   keldra-cli build MAP.kdm [-o OUT.wad] [--debug] [--reference]
+//                                    builds the PWAD (beside the map unless -o) and
+//                                    prints its counts and the build time
+//   keldra-cli import WAD MAPxx -o MAP.kdm
+//                                    reads a map of the game's own format
+//   keldra-cli check WAD [MAPxx]     checks the structure of a built map
+#include <chrono>
 #include <cstdio>
 #include <iostream>
 #include <iterator>
 #include <string>
 #include <vector>
 
+#include "app/config.h"
 #include "model/map.h"
 #include "model/map_file.h"
+#include "model/map_import.h"
+#include "nodes/build.h"
+#include "nodes/pwad_check.h"
+#include "nodes/pwad_writer.h"
+#include "nodes/sector_lookup.h"
 #include "platform/files.h"
 #include "resources/game_tables.h"
 #include "tools/map_script.h"
@@ -25,7 +38,10 @@ int Usage() {
     std::fprintf(stderr,
                  "usage: keldra-cli info MAP.kdm\n"
                  "       keldra-cli resave IN.kdm OUT.kdm\n"
-                 "       keldra-cli script FILE|-\n");
+                 "       keldra-cli script FILE|-\n"
+                 "       keldra-cli build MAP.kdm [-o OUT.wad] [--debug] [--reference]\n"
+                 "       keldra-cli import WAD MAPxx -o MAP.kdm\n"
+                 "       keldra-cli check WAD [MAPxx]\n");
     return 2;
 }
 
@@ -58,10 +74,63 @@ int Script(const std::string& path) {
     return 0;
 }
 
+int Build(const std::vector<std::string>& args) {
+    std::string map, out;
+    for (std::size_t i = 2; i < args.size(); ++i) {
+        if (args[i] == "-o" && i + 1 < args.size()) out = args[++i];
+        else if (args[i] == "--debug") buildoption2 = 1;
+        else if (args[i] == "--reference") useReferenceLookups = true;
+        else if (map.empty()) map = args[i];
+        else return Usage();
+    }
+    if (map.empty()) return Usage();
+    if (!LoadMapFile(map)) return 1;
+    if (!out.empty()) pwadPath = out;
+    const auto start = std::chrono::steady_clock::now();
+    if (!BuildMap()) return 1;
+    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    std::printf("%s: %s, %d segs, %d subsectors, %d nodes, %d splits, %d vertexes, %d sidedefs, %.1f ms\n",
+                pwadPath.c_str(), MapLumpName(mapSlot).c_str(), lastBuild.segs, lastBuild.subsectors, lastBuild.nodes,
+                lastBuild.cuts, lastBuild.vertexes, lastBuild.sidedefs, ms);
+    return 0;
+}
+
+int Import(const std::vector<std::string>& args) {
+    if (args.size() != 6 || args[4] != "-o") return Usage();
+    WadFile wad;
+    std::string error;
+    if (!ReadWad(args[2], wad, error) || !ImportMap(wad, args[3], error)) {
+        std::fprintf(stderr, "keldra-cli: %s: %s\n", args[2].c_str(), error.c_str());
+        return 1;
+    }
+    SetMapFileName(args[5]);
+    return SaveMapFile() ? 0 : 1;
+}
+
+int Check(const std::vector<std::string>& args) {
+    if (args.size() != 3 && args.size() != 4) return Usage();
+    WadFile wad;
+    std::string error;
+    if (!ReadWad(args[2], wad, error)) {
+        std::fprintf(stderr, "keldra-cli: %s: %s\n", args[2].c_str(), error.c_str());
+        return 1;
+    }
+    std::string marker = args.size() == 4 ? args[3] : (wad.lumps.empty() ? "" : wad.lumps[0].name);
+    // Our own PWADs hold exactly one map and are checked for their whole layout.
+    const bool own = args.size() == 3;
+    const auto problems = CheckBuiltMap(wad, marker, own);
+    for (const std::string& p : problems) std::printf("%s: %s: %s\n", args[2].c_str(), marker.c_str(), p.c_str());
+    if (problems.empty()) std::printf("%s: %s: sound\n", args[2].c_str(), marker.c_str());
+    return problems.empty() ? 0 : 1;
+}
+
 int Run(const std::vector<std::string>& args) {
     if (args.size() == 3 && args[1] == "info") return Info(args[2]);
     if (args.size() == 4 && args[1] == "resave") return Resave(args[2], args[3]);
     if (args.size() == 3 && args[1] == "script") return Script(args[2]);
+    if (args.size() >= 3 && args[1] == "build") return Build(args);
+    if (args.size() >= 2 && args[1] == "import") return Import(args);
+    if (args.size() >= 2 && args[1] == "check") return Check(args);
     return Usage();
 }
 }  // namespace

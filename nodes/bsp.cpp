@@ -1,0 +1,259 @@
+// The BSP builder.
+#include "nodes/bsp.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+#include <limits>
+
+#include "app/report.h"
+#include "model/map.h"
+#include "nodes/sector_lookup.h"
+
+int32_t cuts = 0;
+
+namespace {
+
+constexpr int32_t kNoPartition = std::numeric_limits<int32_t>::max();
+constexpr float kOnLine = 0.1f;
+
+struct Point {
+    float x, y;
+};
+
+// Points found on the partition line while one partition step runs; null
+// at all other times.
+std::vector<Point>* divlinePoints = nullptr;
+
+void NotePoint(float x, float y) {
+    if (divlinePoints) divlinePoints->push_back({x, y});
+}
+
+int Sign(float v) { return v > 0 ? 1 : (v < 0 ? -1 : 0); }
+
+bool Near(float ax, float ay, float bx, float by) {
+    const float dx = ax - bx;
+    const float dy = ay - by;
+    return -kOnLine < dx && dx < kOnLine && -kOnLine < dy && dy < kOnLine;
+}
+
+void AddInvisibleLines(const SegList& segs, SegList& front, SegList& back, const std::vector<Point>& points) {
+    Point prev = points[0];
+    for (std::size_t k = 1; k < points.size(); ++k) {
+        const Point cur = points[k];
+        if (std::fabs(cur.x - prev.x) < kOnLine && std::fabs(cur.y - prev.y) < kOnLine) {
+            prev = cur;
+            continue;
+        }
+        const Seg* joining = nullptr;
+        for (const Seg& s : segs) {
+            if ((Near(s.x1, s.y1, prev.x, prev.y) && Near(s.x2, s.y2, cur.x, cur.y)) ||
+                (Near(s.x1, s.y1, cur.x, cur.y) && Near(s.x2, s.y2, prev.x, prev.y))) {
+                joining = &s;
+                break;
+            }
+        }
+        if (joining) {
+            if (IsInvisible(*joining)) LogDebug("AddInvisibleLines: an invisible line coincide with the divline\n");
+        } else {
+            const float mx = prev.x + 0.5f * (cur.x - prev.x);
+            const float my = prev.y + 0.5f * (cur.y - prev.y);
+            if (FindSectorNumberAt(mx, my) >= 0) {
+                front.push_back({prev.x, prev.y, cur.x, cur.y, -1, -1, 0.0f, 0});
+                back.push_back({cur.x, cur.y, prev.x, prev.y, -1, -1, 0.0f, 0});
+            }
+        }
+        prev = cur;
+    }
+}
+
+}  // namespace
+
+void FailBuild(const char* format, ...) {
+    char text[512];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    throw BuildFailure{text};
+}
+
+std::unique_ptr<SegList> MakeSegs() {
+    auto segs = std::make_unique<SegList>();
+    segs->reserve(static_cast<std::size_t>(numlinedefs) * 2);
+    int32_t index = 0;
+    for (const Linedef* l = linedefs; l; l = l->next, ++index) {
+        const Vertex* s = l->startVertex;
+        const Vertex* e = l->endVertex;
+        segs->push_back({s->x, s->y, e->x, e->y, index, 0, 0.0f, 0});
+        if (l->left.sector) segs->push_back({e->x, e->y, s->x, s->y, index, 1, 0.0f, 0});
+    }
+    return segs;
+}
+
+int PointSide(const Divline& line, float x, float y) {
+    const float len = std::sqrt(line.dx * line.dx + line.dy * line.dy);
+    const float d = (y - line.y) * (line.dx / len) - (x - line.x) * (line.dy / len);
+    if (d < -kOnLine) return 0;
+    if (d > kOnLine) return 1;
+    return -1;
+}
+
+int SegSide(const Seg& seg, const Divline& line) {
+    const int s1 = PointSide(line, seg.x1, seg.y1);
+    const int s2 = PointSide(line, seg.x2, seg.y2);
+    if (s1 == s2 && s1 >= 0) return s1;
+    if (s1 == -1 && s2 == -1) {
+        NotePoint(seg.x1, seg.y1);
+        NotePoint(seg.x2, seg.y2);
+        if (Sign(seg.x2 - seg.x1) != Sign(line.dx)) return 1;
+        if (Sign(seg.y2 - seg.y1) != Sign(line.dy)) return 1;
+        return 0;
+    }
+    if (s1 == -1) {
+        NotePoint(seg.x1, seg.y1);
+        return s2;
+    }
+    if (s2 == -1) {
+        NotePoint(seg.x2, seg.y2);
+        return s1;
+    }
+    return -2;
+}
+
+float InterceptVector(const Divline& v2, const Divline& v1) {
+    const float den = v2.dy * v1.dx - v2.dx * v1.dy;
+    if (den == 0) FailBuild("InterceptVector: parallel");
+    const float num = (v1.y - v2.y) * v1.dx - (v1.x - v2.x) * v1.dy;
+    const float t = num / den;
+    if (t <= 0 || t >= 1) LogDebug("InterceptVector: intersection outside line\n");
+    return t;
+}
+
+Seg SplitSeg(Seg& seg, const Divline& line) {
+    ++cuts;
+    Seg piece = seg;
+    const float t = InterceptVector(SegLine(seg), line);
+    const float dx = seg.x2 - seg.x1;
+    const float dy = seg.y2 - seg.y1;
+    const float ix = seg.x1 + t * dx;
+    const float iy = seg.y1 + t * dy;
+    const float len = std::sqrt(dx * dx + dy * dy);
+    const float offsetAtCut = seg.offset + len * t;
+    if (PointSide(line, seg.x1, seg.y1) == 0) {
+        seg.x2 = ix;
+        seg.y2 = iy;
+        piece.x1 = ix;
+        piece.y1 = iy;
+        piece.offset = offsetAtCut;
+    } else {
+        seg.x1 = ix;
+        seg.y1 = iy;
+        seg.offset = offsetAtCut;
+        piece.x2 = ix;
+        piece.y2 = iy;
+    }
+    NotePoint(ix, iy);
+    return piece;
+}
+
+int32_t EvaluatePartition(const SegList& segs, int32_t candidate, int32_t bestCost) {
+    const Divline line = SegLine(segs[candidate]);
+    const int32_t total = static_cast<int32_t>(segs.size());
+    int32_t front = 0;
+    int32_t back = 0;
+    int32_t cost = 0;
+    for (int32_t i = 0; i < total; ++i) {
+        const Seg& seg = segs[i];
+        if (IsInvisible(seg)) continue;
+        if (i == candidate) {
+            ++front;
+        } else {
+            switch (SegSide(seg, line)) {
+                case 0: ++front; break;
+                case 1: ++back; break;
+                default: ++front, ++back; break;
+            }
+        }
+        cost = std::max(front, back) + 8 * (front + back - total);
+        if (cost > bestCost) return cost;
+    }
+    if (front == 0 || back == 0) return kNoPartition;
+    return cost;
+}
+
+void PartitionSegs(SegList& segs, int32_t partition, SegList& front, SegList& back) {
+    const Seg p = segs[partition];
+    const Divline line = SegLine(p);
+    std::vector<Point> points = {{p.x1, p.y1}, {p.x2, p.y2}};
+    divlinePoints = &points;
+    for (int32_t i = 0; i < static_cast<int32_t>(segs.size()); ++i) {
+        if (i == partition) {
+            front.push_back(segs[i]);
+            continue;
+        }
+        switch (SegSide(segs[i], line)) {
+            case 0: front.push_back(segs[i]); break;
+            case 1: back.push_back(segs[i]); break;
+            default: {
+                Seg piece = SplitSeg(segs[i], line);
+                front.push_back(segs[i]);
+                back.push_back(piece);
+                break;
+            }
+        }
+    }
+    divlinePoints = nullptr;
+
+    // Along the partition line; points of equal projection keep the order
+    // they were found in.
+    std::vector<std::pair<float, Point>> keyed;
+    keyed.reserve(points.size());
+    for (const Point& q : points) {
+        float key = (q.x - p.x1) * line.dx + (q.y - p.y1) * line.dy;
+        if (std::isnan(key)) key = std::numeric_limits<float>::infinity();
+        keyed.push_back({key, q});
+    }
+    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first - b.first < 0; });
+    for (std::size_t i = 0; i < keyed.size(); ++i) points[i] = keyed[i].second;
+    AddInvisibleLines(segs, front, back, points);
+}
+
+std::unique_ptr<BspNode> BuildBspTree(std::unique_ptr<SegList> segs) {
+    const int32_t n = static_cast<int32_t>(segs->size());
+    int32_t step = n / 40 + 1;
+    int32_t best = kNoPartition;
+    int32_t chosen = -1;
+    while (true) {
+        for (int32_t i = 0; i < n; i += step) {
+            if (IsInvisible((*segs)[i])) continue;
+            const int32_t cost = EvaluatePartition(*segs, i, best);
+            if (cost < best) {
+                best = cost;
+                chosen = i;
+            }
+        }
+        if (best != kNoPartition || step == 1) break;
+        step = 1;
+    }
+    auto node = std::make_unique<BspNode>();
+    if (best == kNoPartition) {
+        node->segs = std::move(segs);
+        return node;
+    }
+    const Seg& p = (*segs)[chosen];
+    node->x = p.x1;
+    node->y = p.y1;
+    node->dx = p.x2 - p.x1;
+    node->dy = p.y2 - p.y1;
+    node->partitionLinedef = p.linedef;
+    node->partitionSide = p.side;
+    auto front = std::make_unique<SegList>();
+    auto back = std::make_unique<SegList>();
+    PartitionSegs(*segs, chosen, *front, *back);
+    segs.reset();
+    node->front = BuildBspTree(std::move(front));
+    node->back = BuildBspTree(std::move(back));
+    return node;
+}

@@ -1,0 +1,22 @@
+// The build command: the current map into a playable PWAD at the PWAD path.
+#pragma once
+
+#include <cstdint>
+
+struct BuildStats {
+    int32_t segs;        // SEGS records
+    int32_t subsectors;  // SSECTORS records
+    int32_t nodes;       // NODES records
+    int32_t vertexes;    // VERTEXES records
+    int32_t sidedefs;    // SIDEDEFS records
+    int32_t cuts;        // seg splits
+    int64_t bytes;       // size of the PWAD
+};
+
+// What the last successful build wrote.
+extern BuildStats lastBuild;
+
+// Builds the map and replaces the PWAD. A map that cannot be built is
+// refused with a warning; the map and any earlier PWAD then stay as they
+// were. True when the PWAD was written.
+bool BuildMap();

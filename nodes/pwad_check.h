@@ -1,0 +1,16 @@
+// Structural checks of a built map in a WAD, for our own PWADs and for
+// those of other node builders: every reference in range, every seg on its
+// linedef, subsectors convex and on the right side of every partition line
+// above them, node children and boxes consistent, the blockmap listing
+// every linedef in every block it passes through.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "resources/wad_file.h"
+
+// The problems found in the map under marker, at most a few of each kind;
+// empty when it is sound. With ownLayout, also the exact layout this
+// editor writes: 11 lumps in the fixed order, one after another.
+std::vector<std::string> CheckBuiltMap(const WadFile& wad, const std::string& marker, bool ownLayout);

@@ -1,0 +1,14 @@
+// The PWAD of one map: the marker and ten lumps in their fixed order.
+#pragma once
+
+#include <string>
+
+#include "nodes/build.h"
+#include "nodes/bsp.h"
+
+// The whole PWAD file for the current map and the built tree, with its
+// record counts in stats. Stops with FailBuild on a value the file cannot hold.
+std::string WritePwad(BspNode& root, BuildStats& stats);
+
+// The map marker's name for a map slot: MAP01 to MAP32.
+std::string MapLumpName(int slot);
