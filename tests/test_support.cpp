@@ -10,6 +10,7 @@
 #include "model/geometry.h"
 #include "model/map.h"
 #include "model/sector_drawing.h"
+#include "nodes/sector_lookup.h"
 #include "tools/map_script.h"
 #include "view/map_input.h"
 
@@ -32,6 +33,7 @@ void ResetMapState() {
     vertexInsertionMode = 0;
     pvsTestMode = 0;
     dragging = 0;
+    useReferenceLookups = false;
     ResetScriptView();
 }
 
