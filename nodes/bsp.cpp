@@ -38,7 +38,12 @@ bool Near(float ax, float ay, float bx, float by) {
     return -kOnLine < dx && dx < kOnLine && -kOnLine < dy && dy < kOnLine;
 }
 
-void AddInvisibleLines(const SegList& segs, SegList& front, SegList& back, const std::vector<Point>& points) {
+// The points come from the partition line; a seg that joins two of them
+// has both ends within 0.1 of them in x and y, so within 0.1 + 0.1 * sqrt(2)
+// of the line. nearLine lists, in list order, the segs that close to it (or
+// every seg); only they are searched.
+void AddInvisibleLines(const SegList& segs, const std::vector<int32_t>& nearLine, SegList& front, SegList& back,
+                       const std::vector<Point>& points) {
     Point prev = points[0];
     for (std::size_t k = 1; k < points.size(); ++k) {
         const Point cur = points[k];
@@ -47,7 +52,8 @@ void AddInvisibleLines(const SegList& segs, SegList& front, SegList& back, const
             continue;
         }
         const Seg* joining = nullptr;
-        for (const Seg& s : segs) {
+        for (int32_t i : nearLine) {
+            const Seg& s = segs[i];
             if ((Near(s.x1, s.y1, prev.x, prev.y) && Near(s.x2, s.y2, cur.x, cur.y)) ||
                 (Near(s.x1, s.y1, cur.x, cur.y) && Near(s.x2, s.y2, prev.x, prev.y))) {
                 joining = &s;
@@ -92,17 +98,30 @@ std::unique_ptr<SegList> MakeSegs() {
     return segs;
 }
 
-int PointSide(const Divline& line, float x, float y) {
-    const float len = std::sqrt(line.dx * line.dx + line.dy * line.dy);
-    const float d = (y - line.y) * (line.dx / len) - (x - line.x) * (line.dy / len);
-    if (d < -kOnLine) return 0;
-    if (d > kOnLine) return 1;
-    return -1;
-}
+namespace {
+// A divline with its direction divided by its length once, for testing many
+// points: the same float steps as computing them for every point.
+struct SideTest {
+    float x, y, ux, uy;
+    explicit SideTest(const Divline& line) {
+        const float len = std::sqrt(line.dx * line.dx + line.dy * line.dy);
+        x = line.x;
+        y = line.y;
+        ux = line.dx / len;
+        uy = line.dy / len;
+    }
+    float Distance(float px, float py) const { return (py - y) * ux - (px - x) * uy; }
+    int Side(float px, float py) const {
+        const float d = Distance(px, py);
+        if (d < -kOnLine) return 0;
+        if (d > kOnLine) return 1;
+        return -1;
+    }
+};
 
-int SegSide(const Seg& seg, const Divline& line) {
-    const int s1 = PointSide(line, seg.x1, seg.y1);
-    const int s2 = PointSide(line, seg.x2, seg.y2);
+int SegSideOf(const Seg& seg, const Divline& line, const SideTest& test) {
+    const int s1 = test.Side(seg.x1, seg.y1);
+    const int s2 = test.Side(seg.x2, seg.y2);
     if (s1 == s2 && s1 >= 0) return s1;
     if (s1 == -1 && s2 == -1) {
         NotePoint(seg.x1, seg.y1);
@@ -121,6 +140,11 @@ int SegSide(const Seg& seg, const Divline& line) {
     }
     return -2;
 }
+}  // namespace
+
+int PointSide(const Divline& line, float x, float y) { return SideTest(line).Side(x, y); }
+
+int SegSide(const Seg& seg, const Divline& line) { return SegSideOf(seg, line, SideTest(line)); }
 
 float InterceptVector(const Divline& v2, const Divline& v1) {
     const float den = v2.dy * v1.dx - v2.dx * v1.dy;
@@ -141,7 +165,7 @@ Seg SplitSeg(Seg& seg, const Divline& line) {
     const float iy = seg.y1 + t * dy;
     const float len = std::sqrt(dx * dx + dy * dy);
     const float offsetAtCut = seg.offset + len * t;
-    if (PointSide(line, seg.x1, seg.y1) == 0) {
+    if (SideTest(line).Side(seg.x1, seg.y1) == 0) {
         seg.x2 = ix;
         seg.y2 = iy;
         piece.x1 = ix;
@@ -160,6 +184,7 @@ Seg SplitSeg(Seg& seg, const Divline& line) {
 
 int32_t EvaluatePartition(const SegList& segs, int32_t candidate, int32_t bestCost) {
     const Divline line = SegLine(segs[candidate]);
+    const SideTest test(line);
     const int32_t total = static_cast<int32_t>(segs.size());
     int32_t front = 0;
     int32_t back = 0;
@@ -170,7 +195,7 @@ int32_t EvaluatePartition(const SegList& segs, int32_t candidate, int32_t bestCo
         if (i == candidate) {
             ++front;
         } else {
-            switch (SegSide(seg, line)) {
+            switch (SegSideOf(seg, line, test)) {
                 case 0: ++front; break;
                 case 1: ++back; break;
                 default: ++front, ++back; break;
@@ -186,22 +211,30 @@ int32_t EvaluatePartition(const SegList& segs, int32_t candidate, int32_t bestCo
 void PartitionSegs(SegList& segs, int32_t partition, SegList& front, SegList& back) {
     const Seg p = segs[partition];
     const Divline line = SegLine(p);
+    const SideTest test(line);
     std::vector<Point> points = {{p.x1, p.y1}, {p.x2, p.y2}};
+    std::vector<int32_t> nearLine;
+    constexpr float kNearLine = 0.3f;
     divlinePoints = &points;
     for (int32_t i = 0; i < static_cast<int32_t>(segs.size()); ++i) {
+        Seg& seg = segs[i];
         if (i == partition) {
-            front.push_back(segs[i]);
-            continue;
-        }
-        switch (SegSide(segs[i], line)) {
-            case 0: front.push_back(segs[i]); break;
-            case 1: back.push_back(segs[i]); break;
-            default: {
-                Seg piece = SplitSeg(segs[i], line);
-                front.push_back(segs[i]);
-                back.push_back(piece);
-                break;
+            front.push_back(seg);
+        } else {
+            switch (SegSideOf(seg, line, test)) {
+                case 0: front.push_back(seg); break;
+                case 1: back.push_back(seg); break;
+                default: {
+                    Seg piece = SplitSeg(seg, line);
+                    front.push_back(seg);
+                    back.push_back(piece);
+                    break;
+                }
             }
+        }
+        if (useReferenceLookups || (std::fabs(test.Distance(seg.x1, seg.y1)) <= kNearLine &&
+                                    std::fabs(test.Distance(seg.x2, seg.y2)) <= kNearLine)) {
+            nearLine.push_back(i);
         }
     }
     divlinePoints = nullptr;
@@ -217,18 +250,110 @@ void PartitionSegs(SegList& segs, int32_t partition, SegList& front, SegList& ba
     }
     std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first - b.first < 0; });
     for (std::size_t i = 0; i < keyed.size(); ++i) points[i] = keyed[i].second;
-    AddInvisibleLines(segs, front, back, points);
+    AddInvisibleLines(segs, nearLine, front, back, points);
 }
+
+namespace {
+
+// The list's coordinates side by side, so that the side tests of one
+// candidate against a whole block of segs run as vector operations.
+struct SegCoords {
+    std::vector<float> x1, y1, x2, y2;
+    std::vector<int32_t> visible;  // 1 for a real seg, 0 for an invisible one
+    explicit SegCoords(const SegList& segs) {
+        for (auto* v : {&x1, &y1, &x2, &y2}) v->resize(segs.size());
+        visible.resize(segs.size());
+        for (std::size_t i = 0; i < segs.size(); ++i) {
+            x1[i] = segs[i].x1;
+            y1[i] = segs[i].y1;
+            x2[i] = segs[i].x2;
+            y2[i] = segs[i].y2;
+            visible[i] = IsInvisible(segs[i]) ? 0 : 1;
+        }
+    }
+};
+
+int32_t Cost(int32_t front, int32_t back, int32_t total) { return std::max(front, back) + 8 * (front + back - total); }
+
+// EvaluatePartition a block of segs at a time. Front and back only grow
+// along the walk, so the running cost never falls: a block whose end cost
+// stays within the best cannot stop the walk, and only a block that goes
+// beyond it is walked seg by seg to find where the plain walk stops.
+int32_t EvaluatePartitionInBlocks(const SegCoords& c, int32_t candidate, int32_t bestCost) {
+    const float lx = c.x1[candidate], ly = c.y1[candidate];
+    const float ldx = c.x2[candidate] - lx, ldy = c.y2[candidate] - ly;
+    const SideTest test(Divline{lx, ly, ldx, ldy});
+    const int signX = Sign(ldx), signY = Sign(ldy);
+    const int32_t total = static_cast<int32_t>(c.x1.size());
+    constexpr int32_t kBlock = 64;
+    float d1[kBlock], d2[kBlock];
+    int32_t toFront[kBlock], toBack[kBlock];
+    int32_t front = 0;
+    int32_t back = 0;
+    for (int32_t start = 0; start < total; start += kBlock) {
+        const int32_t m = std::min(kBlock, total - start);
+        const float* x1 = c.x1.data() + start;
+        const float* y1 = c.y1.data() + start;
+        const float* x2 = c.x2.data() + start;
+        const float* y2 = c.y2.data() + start;
+        const int32_t* visible = c.visible.data() + start;
+        // Plain arithmetic loops without branches, for the compiler to vectorise.
+        for (int32_t k = 0; k < m; ++k) {
+            d1[k] = (y1[k] - test.y) * test.ux - (x1[k] - test.x) * test.uy;
+            d2[k] = (y2[k] - test.y) * test.ux - (x2[k] - test.x) * test.uy;
+        }
+        int32_t blockFront = 0, blockBack = 0;
+        for (int32_t k = 0; k < m; ++k) {
+            const int32_t front1 = d1[k] < -kOnLine, back1 = d1[k] > kOnLine;
+            const int32_t front2 = d2[k] < -kOnLine, back2 = d2[k] > kOnLine;
+            // Both ends on the line: sorted by the signs of the extents.
+            const int32_t along = (front1 | back1 | front2 | back2) ^ 1;
+            const float ex = x2[k] - x1[k], ey = y2[k] - y1[k];
+            const int32_t opposite = (((ex > 0) - (ex < 0)) != signX) | (((ey > 0) - (ey < 0)) != signY);
+            const int32_t f = ((along & (opposite ^ 1)) | ((along ^ 1) & (front1 | front2))) & visible[k];
+            const int32_t b = ((along & opposite) | ((along ^ 1) & (back1 | back2))) & visible[k];
+            toFront[k] = f;
+            toBack[k] = b;
+            blockFront += f;
+            blockBack += b;
+        }
+        // The candidate itself counts as in front.
+        if (candidate >= start && candidate < start + m) {
+            const int32_t k = candidate - start;
+            blockFront += 1 - toFront[k];
+            blockBack -= toBack[k];
+            toFront[k] = 1;
+            toBack[k] = 0;
+        }
+        if (Cost(front + blockFront, back + blockBack, total) > bestCost) {
+            for (int32_t k = 0; k < m; ++k) {
+                if (!visible[k]) continue;
+                front += toFront[k];
+                back += toBack[k];
+                const int32_t cost = Cost(front, back, total);
+                if (cost > bestCost) return cost;
+            }
+        }
+        front += blockFront;
+        back += blockBack;
+    }
+    if (front == 0 || back == 0) return kNoPartition;
+    return Cost(front, back, total);
+}
+
+}  // namespace
 
 std::unique_ptr<BspNode> BuildBspTree(std::unique_ptr<SegList> segs) {
     const int32_t n = static_cast<int32_t>(segs->size());
+    const SegCoords coords(*segs);
     int32_t step = n / 40 + 1;
     int32_t best = kNoPartition;
     int32_t chosen = -1;
     while (true) {
         for (int32_t i = 0; i < n; i += step) {
             if (IsInvisible((*segs)[i])) continue;
-            const int32_t cost = EvaluatePartition(*segs, i, best);
+            const int32_t cost = useReferenceLookups ? EvaluatePartition(*segs, i, best)
+                                                     : EvaluatePartitionInBlocks(coords, i, best);
             if (cost < best) {
                 best = cost;
                 chosen = i;
