@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <map>
+#include <numbers>
 
 namespace {
 
@@ -131,10 +132,10 @@ std::vector<std::string> CheckBuiltMap(const WadFile& wad, const std::string& ma
             continue;
         }
         if (std::fabs(offset - tp) > kSlack + 1) problems.Add("seg offset", "seg " + Num(i) + " offset " + Num(offset) + ", about " + Num(std::lround(tp)) + " expected");
-        const double expected = std::atan2(dy, dx) / (2 * M_PI) * 65536.0;
+        const double expected = std::atan2(dy, dx) / (2 * std::numbers::pi) * 65536.0;
         double diff = std::fmod(std::fabs(angle - expected), 65536.0);
         diff = std::min(diff, 65536.0 - diff);
-        const double allowed = std::atan2(2.0, len) / (2 * M_PI) * 65536.0 + 2;
+        const double allowed = std::atan2(2.0, len) / (2 * std::numbers::pi) * 65536.0 + 2;
         if (diff > allowed) problems.Add("seg angle", "seg " + Num(i) + " angle " + Num(angle) + ", about " + Num(std::lround(expected)) + " expected");
     }
 
@@ -154,7 +155,7 @@ std::vector<std::string> CheckBuiltMap(const WadFile& wad, const std::string& ma
         // of its angle: whole-unit ends of a short seg point elsewhere.
         for (long i = first; i < first + count; ++i) {
             const V a = vertex(ReadU16(segs, 12 * i));
-            const double angle = ReadU16(segs, 12 * i + 4) * (2 * M_PI / 65536.0);
+            const double angle = ReadU16(segs, 12 * i + 4) * (2 * std::numbers::pi / 65536.0);
             const V b = {a.x + 1024 * std::cos(angle), a.y + 1024 * std::sin(angle)};
             for (long j = first; j < first + count; ++j) {
                 for (int end = 0; end < 2; ++end) {

@@ -1,5 +1,6 @@
 # Runs keldra-cli on the samples: every sample map is printed and resaved
-# byte-identically, and the sample map script draws the map it should.
+# byte-identically, the sample map script draws the map it should, and that
+# map builds into a sound PWAD.
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 file(GLOB maps ${SAMPLES}/*.kdm)
@@ -42,4 +43,21 @@ file(WRITE ${WORK}/bad.kms "grid 16\nsector 0 0 0 64 64 64\nfrobnicate 1 2\n")
 execute_process(COMMAND ${CLI} script ${WORK}/bad.kms RESULT_VARIABLE rc ERROR_VARIABLE err)
 if(rc EQUAL 0 OR NOT err MATCHES "line 3: unknown command 'frobnicate'")
     message(FATAL_ERROR "a bad script was not refused (${rc}): ${err}")
+endif()
+
+# The drawn map builds into a PWAD the validator finds sound.
+execute_process(COMMAND ${CLI} build ${WORK}/hall.kdm -o ${WORK}/hall.wad RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT rc EQUAL 0 OR NOT out MATCHES "MAP03, [0-9]+ segs, [0-9]+ subsectors, [0-9]+ nodes")
+    message(FATAL_ERROR "build of hall.kdm failed (${rc}): ${out} ${err}")
+endif()
+execute_process(COMMAND ${CLI} check ${WORK}/hall.wad RESULT_VARIABLE rc OUTPUT_VARIABLE out)
+if(NOT rc EQUAL 0 OR NOT out MATCHES "sound")
+    message(FATAL_ERROR "hall.wad is not sound: ${out}")
+endif()
+# A map without linedefs is refused, and the tool says so with a failure status.
+file(WRITE ${WORK}/empty.kms "save empty.kdm\n")
+execute_process(COMMAND ${CLI} script ${WORK}/empty.kms WORKING_DIRECTORY ${WORK})
+execute_process(COMMAND ${CLI} build ${WORK}/empty.kdm RESULT_VARIABLE rc ERROR_VARIABLE err)
+if(rc EQUAL 0 OR NOT err MATCHES "BuildMap: LINEDEF")
+    message(FATAL_ERROR "an empty map was built (${rc}): ${err}")
 endif()

@@ -5,6 +5,7 @@
 #include "app/config.h"
 #include "model/map.h"
 #include "model/map_file.h"
+#include "model/map_import.h"
 #include "nodes/bsp.h"
 #include "nodes/bsp_output.h"
 #include "nodes/build.h"
@@ -258,6 +259,25 @@ TEST_F(NodeBuilderTest, DrawnMapsBuildSoundAndAsThePlainAlgorithm) {
         useReferenceLookups = false;
         EXPECT_EQ(fast.bytes, plain.bytes);
         ExpectSound(fast);
+    }
+}
+
+// Real levels: Freedoom's maps imported, built with the index look-ups and
+// the block evaluation and with the plain walks, give the same bytes.
+TEST_F(NodeBuilderTest, FreedoomMapsBuildSoundAndAsThePlainAlgorithm) {
+    WadFile iwad;
+    std::string error;
+    if (!ReadWad("/usr/share/games/doom/freedoom2.wad", iwad, error)) GTEST_SKIP() << "freedoom2.wad is not installed";
+    for (const char* marker : {"MAP01", "MAP07", "MAP30", "MAP31", "MAP32"}) {
+        ASSERT_TRUE(ImportMap(iwad, marker, error)) << error;
+        Messages();
+        const WadFile fast = Build();
+        useReferenceLookups = true;
+        const WadFile plain = Build();
+        useReferenceLookups = false;
+        EXPECT_EQ(fast.bytes, plain.bytes) << marker;
+        ExpectSound(fast);
+        Messages();
     }
 }
 

@@ -4,12 +4,17 @@
 # and the editor opens its titled main window, drops an old debug.txt, keeps
 # known settings and rewrites keldra.cfg in code page 932 with CRLF at exit.
 #
-#   tests/windows/main_window_test.sh BUILD_DIR ARTIFACT_DIR
+#   tests/windows/main_window_test.sh BUILD_DIR ARTIFACT_DIR [NATIVE_KELDRA_CLI]
+#
+# With the native command-line tool, the Windows build must also build a
+# Freedoom level into the same bytes as the native one.
 set -eu
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "$1" && pwd)
 mkdir -p "$2"
 artifacts=$(cd "$2" && pwd)
+native=""
+[ -n "${3:-}" ] && native="$(cd "$(dirname "$3")" && pwd)/$(basename "$3")"
 work=$(mktemp -d)
 . "$root/scripts/wine-env.sh"
 trap 'wine_stop; rm -rf "$work"' EXIT
@@ -24,6 +29,12 @@ wine "$build/keldra-cli.exe" info 見本.kdm >cli.txt 2>&1 || fail "keldra-cli i
 grep -q "MAP01, 8 vertices, 9 linedefs, 2 sectors, 2 things" cli.txt || fail "keldra-cli info printed: $(cat cli.txt)"
 wine "$build/keldra-cli.exe" resave 見本.kdm 写し.kdm >cli.txt 2>&1 || fail "keldra-cli resave: $(cat cli.txt)"
 cmp -s 見本.kdm 写し.kdm || fail "the resaved map differs"
+if [ -n "$native" ] && [ -f /usr/share/games/doom/freedoom2.wad ]; then
+    "$native" import /usr/share/games/doom/freedoom2.wad MAP01 -o level.kdm 2>/dev/null
+    "$native" build level.kdm -o native.wad >/dev/null
+    wine "$build/keldra-cli.exe" build level.kdm -o windows.wad >cli.txt 2>&1 || fail "keldra-cli.exe build: $(cat cli.txt)"
+    cmp -s native.wad windows.wad || fail "the Windows build of MAP01 differs from the native one"
+fi
 
 # The editor.
 cp "$build/keldra.exe" "$work/"
