@@ -25,19 +25,6 @@ void SplitLinedef(const DrawPoint& point, Linedef* linedef) {
     MarkModified();
 }
 
-bool SegmentsCross(float ax, float ay, float bx, float by, float cx, float cy, float dx, float dy) {
-    const float ex = bx - ax;
-    const float ey = by - ay;
-    const float s1 = (cy - ay) * ex - (cx - ax) * ey;
-    const float s2 = (dy - ay) * ex - (dx - ax) * ey;
-    if ((s1 >= 0) == (s2 >= 0)) return false;
-    const float fx = dx - cx;
-    const float fy = dy - cy;
-    const float s3 = fx * (ay - cy) - fy * (ax - cx);
-    const float s4 = fx * (by - cy) - fy * (bx - cx);
-    return (s3 >= 0) != (s4 >= 0);
-}
-
 bool SegmentsCross(const DrawPoint& a, const DrawPoint& b, const DrawPoint& c, const DrawPoint& d) {
     return SegmentsCross(a.x, a.y, b.x, b.y, c.x, c.y, d.x, d.y);
 }
@@ -77,6 +64,9 @@ bool PointInSector(const DrawPoint& p, const Sector* sector) {
     bool inside = false;
     for (const Linedef* l = linedefs; l; l = l->next) {
         if (l->right.sector != sector && l->left.sector != sector) continue;
+        // A linedef with the sector on both sides lies inside it: it would
+        // cross the ray twice, which leaves the count as it was.
+        if (l->right.sector == l->left.sector) continue;
         const float ax = l->startVertex->x - p.x;
         const float ay = l->startVertex->y - p.y;
         const float bx = l->endVertex->x - p.x;

@@ -30,15 +30,28 @@ Vertex* MakeVertex(float x, float y);
 void SplitLinedef(const DrawPoint& point, Linedef* linedef);
 
 // Whether segment a-b crosses segment c-d; collinear segments never do, and
-// an exact 0 counts as the non-negative side.
-bool SegmentsCross(float ax, float ay, float bx, float by, float cx, float cy, float dx, float dy);
+// an exact 0 counts as the non-negative side. (Inline: the PVS flood runs it
+// millions of times.)
+inline bool SegmentsCross(float ax, float ay, float bx, float by, float cx, float cy, float dx, float dy) {
+    const float ex = bx - ax;
+    const float ey = by - ay;
+    const float s1 = (cy - ay) * ex - (cx - ax) * ey;
+    const float s2 = (dy - ay) * ex - (dx - ax) * ey;
+    if ((s1 >= 0) == (s2 >= 0)) return false;
+    const float fx = dx - cx;
+    const float fy = dy - cy;
+    const float s3 = fx * (ay - cy) - fy * (ax - cx);
+    const float s4 = fx * (by - cy) - fy * (bx - cx);
+    return (s3 >= 0) != (s4 >= 0);
+}
 bool SegmentsCross(const DrawPoint& a, const DrawPoint& b, const DrawPoint& c, const DrawPoint& d);
 
 // Within 0.1 of the linedef's line and no more than 0.1 past either end (all bounds strict).
 bool PointOnLinedef(const DrawPoint& point, const Linedef* linedef);
 Linedef* FindLinedefAt(const DrawPoint& point);  // the first in list order
 
-// Even-odd rule over every linedef naming the sector on either side.
+// Even-odd rule over every linedef naming the sector on one side only (one
+// with the sector on both sides lies inside it and does not count).
 bool PointInSector(const DrawPoint& point, const Sector* sector);
 Sector* FindSectorAt(const DrawPoint& point);  // the first in list order
 

@@ -169,8 +169,11 @@ uint16_t FindOrAddVertex(Lumps& lumps, int16_t x, int16_t y) {
 
 void CheckSubsector(const SegList& segs) {
     const auto n = static_cast<int32_t>(segs.size());
+    // Every subsector has an entry, empty when its outline is not known, so
+    // that entry i is always subsector i for the PVS pass and the view.
     if (n == 0) {
         LogDebug("CheckSubsector: a subsector has not any seg\n");
+        subsectorPolygons.emplace_back();
         return;
     }
     if (n < 3) LogDebug("CheckSubsector: a subsector has only one or two segs\n");
@@ -208,6 +211,7 @@ void CheckSubsector(const SegList& segs) {
         // its first point, does not close.
         if (!next || static_cast<int32_t>(polygon.size()) > n) {
             LogDebug("CheckSubsector: a subsector is not closed\n");
+            subsectorPolygons.emplace_back();
             return;
         }
         ex = next->x2;

@@ -18,7 +18,8 @@ struct PolygonPoint {
 
 // Every invisible seg of every subsector, in emission order.
 extern std::vector<InvisibleLine> invisibleLines;
-// The outline of every subsector whose segs close into a loop, in order.
+// The outline of every subsector, in order; empty for one whose segs do not
+// close into a loop.
 extern std::vector<std::vector<PolygonPoint>> subsectorPolygons;
 // Per subsector, copies of its see-through segs (invisible, or of a
 // two-sided linedef), in its seg order.

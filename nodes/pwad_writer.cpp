@@ -12,6 +12,7 @@
 #include "nodes/blockmap.h"
 #include "nodes/bsp_output.h"
 #include "nodes/lumps.h"
+#include "nodes/pvs.h"
 
 namespace {
 
@@ -150,9 +151,8 @@ std::string WritePwad(BspNode& root, BuildStats& stats) {
     MakeLinedefsLump(lumps, sectorNumbers);
     EmitBsp(root, lumps);
     MakeSectorsLump(lumps);
-    // The PVS pass is not part of this build yet; its polygon table is
-    // left empty as when the option is off.
-    subsectorPolygons.clear();
+    if (buildoption1) BuildPVS();
+    else subsectorPolygons.clear();
 
     std::string vertexes;
     vertexes.reserve(lumps.vertexes.size() * kVertexSize);

@@ -18,7 +18,7 @@ namespace {
 
 struct Edge {
     float ax, ay, bx, by;
-    int32_t right, left;  // sector numbers; left is -1 when it is the same or none
+    int32_t right, left;  // sector numbers, -1 for none; never the same
 };
 
 struct Index {
@@ -51,7 +51,7 @@ void PrepareSectorLookup() {
         auto left = numbers.find(l->left.sector);
         Edge e{l->startVertex->x, l->startVertex->y, l->endVertex->x, l->endVertex->y,
                right == numbers.end() ? -1 : right->second, left == numbers.end() ? -1 : left->second};
-        if (e.left == e.right) e.left = -1;
+        if (e.left == e.right) continue;  // inside its sector: no part of a boundary
         if (e.right < 0 && e.left < 0) continue;
         index.edges.push_back(e);
         index.bandBottoms.push_back(e.ay);

@@ -134,6 +134,14 @@ TEST_F(GeometryTest, SectorsContainPointsByTheEvenOddRule) {
     EXPECT_EQ(FindSectorAt(At(210, 50)), outer);
     EXPECT_EQ(FindSectorAt(At(500, 50)), nullptr);
 
+    // A linedef with the sector on both sides (a trigger line inside a room)
+    // is no boundary: points beside it stay inside.
+    Sector* room = NewSector();
+    Loop({{400, 0}, {400, 100}, {500, 100}, {500, 0}}, room);
+    Line(450, 10, 450, 90, room, room);
+    EXPECT_EQ(FindSectorAt(At(420, 50)), room);
+    EXPECT_EQ(FindSectorAt(At(480, 50)), room);
+
     // Two sectors over the same place: the earlier one is found.
     Sector* later = NewSector();
     Loop({{0, 0}, {0, 100}, {100, 100}, {100, 0}}, later);

@@ -10,6 +10,7 @@
 #include "model/geometry.h"
 #include "model/map.h"
 #include "model/sector_drawing.h"
+#include "nodes/pvs.h"
 #include "nodes/sector_lookup.h"
 #include "tools/map_script.h"
 #include "view/map_input.h"
@@ -34,6 +35,7 @@ void ResetMapState() {
     pvsTestMode = 0;
     dragging = 0;
     useReferenceLookups = false;
+    pvsProgress = nullptr;
     ResetScriptView();
 }
 

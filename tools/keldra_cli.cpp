@@ -4,13 +4,18 @@
 //   keldra-cli resave IN.kdm OUT.kdm loads a map and saves it under a new name
 //   keldra-cli script FILE           runs a map script (see map_script.h); - reads stdin
 //   keldra-cli build MAP.kdm [-o OUT.wad] [--debug] [--reference]
+//                    [--pvs] [--pvs-matrix FILE] [--pvs-seconds N]
 //                                    builds the PWAD (beside the map unless -o) and
-//                                    prints its counts and the build time
+//                                    prints its counts and the build time; with
+//                                    --pvs also the PVS (Ctrl+C stops it cleanly)
 //   keldra-cli import WAD MAPxx -o MAP.kdm
 //                                    reads a map of the game's own format
 //   keldra-cli check WAD [MAPxx]     checks the structure of a built map
+#include <atomic>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <iterator>
 #include <string>
@@ -22,6 +27,7 @@
 #include "model/map_import.h"
 #include "nodes/build.h"
 #include "nodes/pwad_check.h"
+#include "nodes/pvs.h"
 #include "nodes/pwad_writer.h"
 #include "nodes/sector_lookup.h"
 #include "platform/files.h"
@@ -40,6 +46,7 @@ int Usage() {
                  "       keldra-cli resave IN.kdm OUT.kdm\n"
                  "       keldra-cli script FILE|-\n"
                  "       keldra-cli build MAP.kdm [-o OUT.wad] [--debug] [--reference]\n"
+                 "                        [--pvs] [--pvs-matrix FILE] [--pvs-seconds N]\n"
                  "       keldra-cli import WAD MAPxx -o MAP.kdm\n"
                  "       keldra-cli check WAD [MAPxx]\n");
     return 2;
@@ -74,12 +81,34 @@ int Script(const std::string& path) {
     return 0;
 }
 
+std::atomic<bool> interrupted{false};
+
+void OnInterrupt(int) { interrupted = true; }
+
+// Progress of a PVS pass on stderr about once a second; false (cancel) after
+// Ctrl+C or past the time limit.
+bool ReportPvsProgress(int32_t done, int32_t total, std::chrono::steady_clock::time_point start, double limitSeconds) {
+    static auto last = std::chrono::steady_clock::now();
+    const auto now = std::chrono::steady_clock::now();
+    const double elapsed = std::chrono::duration<double>(now - start).count();
+    if (interrupted || (limitSeconds > 0 && elapsed > limitSeconds)) return false;
+    if (now - last > std::chrono::seconds(1)) {
+        std::fprintf(stderr, "PVS: %d of %d subsectors, %.0f s\n", done, total, elapsed);
+        last = now;
+    }
+    return true;
+}
+
 int Build(const std::vector<std::string>& args) {
-    std::string map, out;
+    std::string map, out, matrixPath;
+    double pvsSeconds = 0;
     for (std::size_t i = 2; i < args.size(); ++i) {
         if (args[i] == "-o" && i + 1 < args.size()) out = args[++i];
         else if (args[i] == "--debug") buildoption2 = 1;
         else if (args[i] == "--reference") useReferenceLookups = true;
+        else if (args[i] == "--pvs") buildoption1 = 1;
+        else if (args[i] == "--pvs-matrix" && i + 1 < args.size()) matrixPath = args[++i], buildoption1 = 1;
+        else if (args[i] == "--pvs-seconds" && i + 1 < args.size()) pvsSeconds = std::atof(args[++i].c_str()), buildoption1 = 1;
         else if (map.empty()) map = args[i];
         else return Usage();
     }
@@ -87,11 +116,31 @@ int Build(const std::vector<std::string>& args) {
     if (!LoadMapFile(map)) return 1;
     if (!out.empty()) pwadPath = out;
     const auto start = std::chrono::steady_clock::now();
-    if (!BuildMap()) return 1;
+    std::signal(SIGINT, OnInterrupt);
+    pvsProgress = [start, pvsSeconds](int32_t done, int32_t total) {
+        return ReportPvsProgress(done, total, start, pvsSeconds);
+    };
+    const bool built = BuildMap();
+    std::signal(SIGINT, SIG_DFL);
+    if (!built) return 1;
     const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-    std::printf("%s: %s, %d segs, %d subsectors, %d nodes, %d splits, %d vertexes, %d sidedefs, %.1f ms\n",
-                pwadPath.c_str(), MapLumpName(mapSlot).c_str(), lastBuild.segs, lastBuild.subsectors, lastBuild.nodes,
-                lastBuild.cuts, lastBuild.vertexes, lastBuild.sidedefs, ms);
+    std::printf("%s: %s, %d segs, %d subsectors, %d nodes, %d splits, %d vertexes, %d sidedefs", pwadPath.c_str(),
+                MapLumpName(mapSlot).c_str(), lastBuild.segs, lastBuild.subsectors, lastBuild.nodes, lastBuild.cuts,
+                lastBuild.vertexes, lastBuild.sidedefs);
+    if (buildoption1) {
+        long long visible = 0;
+        for (uint8_t v : pvsMatrix) visible += v;
+        std::printf(", PVS of %d subsectors with %lld visible pairs", pvsSubsectors, visible);
+        if (!matrixPath.empty()) {
+            std::string text;
+            for (int32_t r = 0; r < pvsSubsectors; ++r) {
+                for (int32_t c = 0; c < pvsSubsectors; ++c) text.push_back(pvsMatrix[static_cast<std::size_t>(r) * pvsSubsectors + c] ? '1' : '0');
+                text.push_back('\n');
+            }
+            if (!WriteWholeFile(matrixPath, text, false)) std::fprintf(stderr, "keldra-cli: cannot write %s\n", matrixPath.c_str());
+        }
+    }
+    std::printf(", %.1f ms\n", ms);
     return 0;
 }
 

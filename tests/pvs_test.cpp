@@ -1,0 +1,159 @@
+// The PVS pass: portal links, the flood, and the fast flood against the plain one.
+#include "nodes/pvs.h"
+
+#include <random>
+
+#include "app/config.h"
+#include "model/map.h"
+#include "nodes/bsp_output.h"
+#include "nodes/build.h"
+#include "nodes/sector_lookup.h"
+#include "platform/files.h"
+#include "tests/test_support.h"
+
+namespace {
+
+class PvsTest : public EditorTest {
+protected:
+    static Seg Portal(float x1, float y1, float x2, float y2) { return {x1, y1, x2, y2, -1, -1, 0.0f, 0}; }
+    // Builds the current map with the PVS into out.wad.
+    bool BuildWithPvs() {
+        buildoption1 = 1;
+        pwadPath = "out.wad";
+        return BuildMap();
+    }
+    static std::string Room(int x0, int y0, int x1, int y1) {
+        return "sector " + std::to_string(x0) + " " + std::to_string(y0) + "  " + std::to_string(x0) + " " +
+               std::to_string(y1) + "  " + std::to_string(x1) + " " + std::to_string(y1) + "  " + std::to_string(x1) +
+               " " + std::to_string(y0) + "\n";
+    }
+};
+
+TEST_F(PvsTest, PortalsLinkWhereTheyShareAPieceRunningAgainstEachOther) {
+    const Seg p = Portal(0, 0, 100, 0);
+    const struct {
+        const char* what;
+        Seg q;
+        bool linked;
+        float sx, sy, ex, ey;  // the link, when linked
+    } cases[] = {
+        {"the whole edge", Portal(100, 0, 0, 0), true, 0, 0, 100, 0},
+        {"a piece inside", Portal(70, 0, 30, 0), true, 30, 0, 70, 0},
+        {"over the end", Portal(150, 0, 60, 0), true, 60, 0, 100, 0},
+        {"over the start", Portal(40, 0, -20, 0), true, 0, 0, 40, 0},
+        {"ending at the start", Portal(60, 0, 0, 0), true, 0, 0, 60, 0},
+        {"beyond the start", Portal(-10, 0, -60, 0), false, 0, 0, 0, 0},
+        {"0.05 beside", Portal(100, 0.05f, 0, 0.05f), true, 0, 0, 100, 0},
+        {"0.2 beside", Portal(100, 0.2f, 0, 0.2f), false, 0, 0, 0, 0},
+        {"the same way", Portal(0, 0, 100, 0), false, 0, 0, 0, 0},
+        {"beyond the end", Portal(180, 0, 120, 0), false, 0, 0, 0, 0},
+        {"across", Portal(50, -10, 50, 10), false, 0, 0, 0, 0},
+    };
+    for (const auto& c : cases) {
+        float len = 0, t1 = 0, t2 = 0;
+        const bool linked = PortalsOverlap(p, c.q, len, t1, t2);
+        EXPECT_EQ(linked, c.linked) << c.what;
+        if (!linked || !c.linked) continue;
+        const PortalLink link = AddPortalLink(p, c.q, 7, len, t1, t2);
+        EXPECT_EQ(link.neighbour, 7);
+        EXPECT_FLOAT_EQ(link.startX, c.sx) << c.what;
+        EXPECT_FLOAT_EQ(link.startY, c.sy) << c.what;
+        EXPECT_FLOAT_EQ(link.endX, c.ex) << c.what;
+        EXPECT_FLOAT_EQ(link.endY, c.ey) << c.what;
+    }
+    // Portals of no length are left out.
+    const std::vector<SegList> portals = {{Portal(0, 0, 100, 0), Portal(5, 5, 5, 5)}, {Portal(100, 0, 0, 0)}, {Portal(5, 5, 5, 5)}};
+    const auto links = MakePortalLinks(portals);
+    ASSERT_EQ(links.size(), 3u);
+    EXPECT_EQ(links[0].size(), 1u);
+    EXPECT_EQ(links[1].size(), 1u);
+    EXPECT_TRUE(links[2].empty());
+}
+
+TEST_F(PvsTest, AStraightCorridorSeesItselfWhole) {
+    std::string rooms;
+    for (int i = 0; i < 6; ++i) rooms += Room(i * 64, 0, (i + 1) * 64, 64);
+    RunScript(rooms);
+    buildoption2 = 1;
+    ASSERT_TRUE(BuildWithPvs());
+    const int32_t n = pvsSubsectors;
+    ASSERT_EQ(n, lastBuild.subsectors);
+    ASSERT_GE(n, 6);
+    for (int32_t r = 0; r < n; ++r)
+        for (int32_t c = 0; c < n; ++c) EXPECT_EQ(pvsMatrix[static_cast<std::size_t>(r) * n + c], r != c) << r << "," << c;
+    EXPECT_NE(ReadFileBytes("debug.txt").find("numsubsectors = " + std::to_string(n) + "\n"), std::string::npos);
+}
+
+TEST_F(PvsTest, ThePvsChangesNothingInThePwad) {
+    RunScript(Room(0, 0, 256, 256) + "sector 64 64  192 64  192 192  64 192\n" + Room(256, 64, 512, 192));
+    buildoption1 = 0;
+    pwadPath = "off.wad";
+    ASSERT_TRUE(BuildMap());
+    EXPECT_TRUE(subsectorPolygons.empty());
+    ASSERT_TRUE(BuildWithPvs());
+    EXPECT_EQ(ReadFileBytes("out.wad"), ReadFileBytes("off.wad"));
+    EXPECT_EQ(static_cast<int32_t>(subsectorPolygons.size()), pvsSubsectors);
+}
+
+TEST_F(PvsTest, ACancelledPassKeepsTheOldPwad) {
+    RunScript(Room(0, 0, 256, 256) + Room(256, 0, 512, 256) + Room(512, 0, 768, 256));
+    WriteFileBytes("out.wad", "an earlier build");
+    pvsProgress = [](int32_t, int32_t) { return false; };
+    EXPECT_FALSE(BuildWithPvs());
+    pvsProgress = nullptr;
+    EXPECT_EQ(Messages(), std::vector<std::string>{"BuildPVS: 中止しました\nビルドを中止しました"});
+    EXPECT_EQ(ReadFileBytes("out.wad"), "an earlier build");
+}
+
+// The fast flood marks exactly what the plain one marks: corridors that
+// bend, rooms in rooms, pillars, and seeded random rooms.
+TEST_F(PvsTest, FastFloodGivesThePlainMatrix) {
+    std::vector<std::string> maps = {
+        Room(0, 0, 128, 64) + Room(128, 0, 256, 64) + Room(192, 64, 256, 192) + Room(192, 192, 320, 256) +
+            Room(320, 128, 384, 256),
+        Room(0, 0, 512, 512) + Room(128, 128, 384, 384) + Room(192, 192, 320, 320) + Room(512, 192, 640, 320),
+        Room(0, 0, 384, 256) + "sector 96 96  160 96  160 160  96 160\nsector 224 64  288 64  288 192  224 192\n",
+    };
+    // A corridor winding round a block: rooms in a ring.
+    std::string ring;
+    for (int i = 0; i < 5; ++i) ring += Room(i * 96, 0, (i + 1) * 96, 96) + Room(i * 96, 384, (i + 1) * 96, 480);
+    for (int i = 1; i < 4; ++i) ring += Room(0, i * 96, 96, (i + 1) * 96) + Room(384, i * 96, 480, (i + 1) * 96);
+    maps.push_back(ring);
+    std::mt19937 random(6);
+    for (int m = 0; m < 3; ++m) {
+        std::string rooms;
+        for (int r = 0; r < 4; ++r) {
+            for (int c = 0; c < 4; ++c) {
+                const int x = c * 200, y = r * 200, w = 96 + 8 * static_cast<int>(random() % 8);
+                rooms += Room(x, y, x + w, y + w);
+                if (c > 0) rooms += Room(x - 200 + 96 + 8 * 0, y + 24, x, y + 56);
+                if (random() % 3 == 0) rooms += "sector " + std::to_string(x + 40) + " " + std::to_string(y + 40) + "  " +
+                                               std::to_string(x + 56) + " " + std::to_string(y + 40) + "  " +
+                                               std::to_string(x + 56) + " " + std::to_string(y + 56) + "  " +
+                                               std::to_string(x + 40) + " " + std::to_string(y + 56) + "\n";
+            }
+        }
+        maps.push_back(rooms);
+    }
+    int partlyVisible = 0;
+    for (const std::string& map : maps) {
+        ClearMap();
+        RunScript(map);
+        Messages();
+        ASSERT_TRUE(BuildWithPvs());
+        const std::vector<uint8_t> fast = pvsMatrix;
+        // The plain links, the plain flood and the plain look-ups.
+        useReferenceLookups = true;
+        ASSERT_TRUE(BuildWithPvs());
+        useReferenceLookups = false;
+        EXPECT_EQ(fast, pvsMatrix) << map;
+        long visible = 0;
+        for (uint8_t v : fast) visible += v;
+        EXPECT_GT(visible, 0);
+        if (visible < static_cast<long>(fast.size()) - pvsSubsectors) ++partlyVisible;
+    }
+    // Maps where not everything sees everything, so that the bounds prune.
+    EXPECT_GE(partlyVisible, 3);
+}
+
+}  // namespace
