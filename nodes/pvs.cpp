@@ -473,6 +473,7 @@ std::vector<uint8_t> FloodPlain(const std::vector<std::vector<PortalLink>>& link
     std::vector<uint8_t> matrix(static_cast<std::size_t>(n) * n, 0);
     PlainFlood flood{links, matrix, n, {}};
     for (int32_t s = 0; s < n; ++s) {
+        if (pvsProgress && !pvsProgress(s, n)) FailBuild("BuildPVS: 中止しました");
         for (const PortalLink& e : links[s]) {
             if (flood.chain.subsector.empty()) flood.chain.Resize(1);
             flood.chain.Set(0, s, e);
