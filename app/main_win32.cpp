@@ -2,10 +2,13 @@
 #include <windows.h>
 
 #include "app/config.h"
+#include "app/report.h"
 #include "app/resource.h"
 #include "app/title.h"
 #include "platform/files.h"
 #include "platform/win32.h"
+#include "resources/catalogue.h"
+#include "resources/images.h"
 
 namespace {
 
@@ -46,6 +49,8 @@ bool RegisterMainClass(HINSTANCE instance) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     LoadConfig();
     if (FileExists("debug.txt")) RemoveFile("debug.txt");
+    if (!LoadIwadFile("doom2.wad")) FatalError("doom2.wad ファイルの読み込みに失敗しました");
+    BuildPalettes();
 
     if (!RegisterMainClass(instance)) return 1;
     HWND window = CreateWindowExW(0, kMainClass, L"Keldra", WS_OVERLAPPEDWINDOW, 2, 2,

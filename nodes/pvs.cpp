@@ -354,6 +354,9 @@ struct FastFlood {
     std::vector<uint8_t> seen;
     std::vector<int32_t> queue;
 
+    FastFlood(const std::vector<std::vector<PortalLink>>& l, std::vector<uint8_t>& m)
+        : links(l), matrix(m), n(static_cast<int32_t>(l.size())), inChain(static_cast<std::size_t>(n), 0) {}
+
     void Mark(int32_t t) {
         if (!row[t]) {
             row[t] = 1;
@@ -486,7 +489,7 @@ std::vector<uint8_t> FloodPlain(const std::vector<std::vector<PortalLink>>& link
 std::vector<uint8_t> FloodFast(const std::vector<std::vector<PortalLink>>& links) {
     const auto n = static_cast<int32_t>(links.size());
     std::vector<uint8_t> matrix(static_cast<std::size_t>(n) * n, 0);
-    FastFlood flood{links, matrix, n, {}, std::vector<uint8_t>(static_cast<std::size_t>(n), 0)};
+    FastFlood flood(links, matrix);
     int32_t total = 0;
     for (const auto& l : links) {
         flood.firstLink.push_back(total);

@@ -11,11 +11,15 @@
 //   keldra-cli import WAD MAPxx -o MAP.kdm
 //                                    reads a map of the game's own format
 //   keldra-cli check WAD [MAPxx]     checks the structure of a built map
+//   keldra-cli catalogue [IWAD]      loads the game's art (doom2.wad) and says what it holds
+//   keldra-cli export-image texture|flat|sprite NAME -o OUT.ppm|OUT.bmp [--iwad IWAD]
+//                                    writes one texture, flat or thing sprite as an image
 #include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 #include <iterator>
 #include <string>
@@ -31,7 +35,9 @@
 #include "nodes/pwad_writer.h"
 #include "nodes/sector_lookup.h"
 #include "platform/files.h"
+#include "resources/catalogue.h"
 #include "resources/game_tables.h"
+#include "resources/images.h"
 #include "tools/map_script.h"
 
 #ifdef _WIN32
@@ -48,7 +54,9 @@ int Usage() {
                  "       keldra-cli build MAP.kdm [-o OUT.wad] [--debug] [--reference]\n"
                  "                        [--pvs] [--pvs-matrix FILE] [--pvs-seconds N]\n"
                  "       keldra-cli import WAD MAPxx -o MAP.kdm\n"
-                 "       keldra-cli check WAD [MAPxx]\n");
+                 "       keldra-cli check WAD [MAPxx]\n"
+                 "       keldra-cli catalogue [IWAD]\n"
+                 "       keldra-cli export-image texture|flat|sprite NAME -o OUT.ppm|OUT.bmp [--iwad IWAD]\n");
     return 2;
 }
 
@@ -173,6 +181,80 @@ int Check(const std::vector<std::string>& args) {
     return problems.empty() ? 0 : 1;
 }
 
+bool LoadCatalogue(const std::string& path) {
+    if (LoadIwadFile(path)) return true;
+    std::fprintf(stderr, "keldra-cli: %s: doom2.wad ファイルの読み込みに失敗しました\n", path.c_str());
+    return false;
+}
+
+int CatalogueInfo(const std::vector<std::string>& args) {
+    const std::string path = args.size() > 2 ? args[2] : "doom2.wad";
+    const auto start = std::chrono::steady_clock::now();
+    if (!LoadCatalogue(path)) return 1;
+    BuildPalettes();
+    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    int missingPatches = 0;
+    for (const std::string& p : catalogue.patches) missingPatches += p.empty();
+    std::string missingSprites;
+    for (int row = 0; row < kNumThingTypes; ++row) {
+        if (*thingTypes[row].spriteName && catalogue.sprites[row].empty()) {
+            missingSprites += std::string(missingSprites.empty() ? "" : ", ") + thingTypes[row].spriteName + " (" +
+                              thingTypes[row].name + ")";
+        }
+    }
+    std::printf("%s: %zu lumps, %zu patches (%d missing), %zu textures, %zu flats, sprites missing: %s; loaded in %.1f ms\n",
+                path.c_str(), catalogue.wad.lumps.size(), catalogue.patches.size(), missingPatches,
+                catalogue.textures.size(), catalogue.flats.size(), missingSprites.empty() ? "none" : missingSprites.c_str(), ms);
+    return 0;
+}
+
+int ExportImage(const std::vector<std::string>& args) {
+    std::string kind, name, out, iwad = "doom2.wad";
+    for (std::size_t i = 2; i < args.size(); ++i) {
+        if (args[i] == "-o" && i + 1 < args.size()) out = args[++i];
+        else if (args[i] == "--iwad" && i + 1 < args.size()) iwad = args[++i];
+        else if (kind.empty()) kind = args[i];
+        else if (name.empty()) name = args[i];
+        else return Usage();
+    }
+    if (name.empty() || out.empty()) return Usage();
+    if (!LoadCatalogue(iwad)) return 1;
+    BuildPalettes();
+    char field[8] = {};
+    std::memcpy(field, name.data(), std::min<std::size_t>(name.size(), 8));
+    Image image;
+    const Palette* palette = &basePalette;
+    if (kind == "texture") {
+        const int n = FindTexture(field);
+        if (n >= 0) image = ComposeTexture(catalogue.textures[n]);
+    } else if (kind == "flat") {
+        const int n = FindFlat(field);
+        if (n >= 0) image = FlatImage(catalogue.flats[n]);
+    } else if (kind == "sprite") {
+        // NAME is a thing type table row, or its sprite lump name.
+        for (int row = 0; row < kNumThingTypes; ++row) {
+            if (std::to_string(row) == name || name == thingTypes[row].spriteName) {
+                image = PictureToBitmap(catalogue.sprites[row]);
+                palette = &PaletteForThingType(thingTypes[row].type);
+                break;
+            }
+        }
+    } else {
+        return Usage();
+    }
+    if (image.width == 0) {
+        std::fprintf(stderr, "keldra-cli: no %s %s in %s\n", kind.c_str(), name.c_str(), iwad.c_str());
+        return 1;
+    }
+    const bool bmp = out.size() > 4 && out.compare(out.size() - 4, 4, ".bmp") == 0;
+    if (!WriteWholeFile(out, bmp ? EncodeBmp(image, *palette) : EncodePpm(image, *palette), false)) {
+        std::fprintf(stderr, "keldra-cli: cannot write %s\n", out.c_str());
+        return 1;
+    }
+    std::printf("%s: %s %s, %d by %d\n", out.c_str(), kind.c_str(), name.c_str(), image.width, image.height);
+    return 0;
+}
+
 int Run(const std::vector<std::string>& args) {
     if (args.size() == 3 && args[1] == "info") return Info(args[2]);
     if (args.size() == 4 && args[1] == "resave") return Resave(args[2], args[3]);
@@ -180,6 +262,8 @@ int Run(const std::vector<std::string>& args) {
     if (args.size() >= 3 && args[1] == "build") return Build(args);
     if (args.size() >= 2 && args[1] == "import") return Import(args);
     if (args.size() >= 2 && args[1] == "check") return Check(args);
+    if (args.size() >= 2 && args[1] == "catalogue") return CatalogueInfo(args);
+    if (args.size() >= 2 && args[1] == "export-image") return ExportImage(args);
     return Usage();
 }
 }  // namespace

@@ -1,8 +1,9 @@
 #!/bin/sh
 # End-to-end check of the Windows build under Wine on a virtual display:
 # the command-line tool keeps a map byte for byte through Windows file calls,
-# and the editor opens its titled main window, drops an old debug.txt, keeps
-# known settings and rewrites keldra.cfg in code page 932 with CRLF at exit.
+# and the editor loads doom2.wad (Freedoom's), opens its titled main window,
+# drops an old debug.txt, keeps known settings and rewrites keldra.cfg in
+# code page 932 with CRLF at exit; without doom2.wad it shows the fatal box.
 #
 #   tests/windows/main_window_test.sh BUILD_DIR ARTIFACT_DIR [NATIVE_KELDRA_CLI]
 #
@@ -36,8 +37,9 @@ if [ -n "$native" ] && [ -f /usr/share/games/doom/freedoom2.wad ]; then
     cmp -s native.wad windows.wad || fail "the Windows build of MAP01 differs from the native one"
 fi
 
-# The editor.
+# The editor, with Freedoom's IWAD as doom2.wad.
 cp "$build/keldra.exe" "$work/"
+ln -s /usr/share/games/doom/freedoom2.wad "$work/doom2.wad"
 printf 'gamefile\t\tC:\\\203Q\201[\203\200\\doom2.exe\r\nplayoption1\t\t1\r\nunknown\t\tdropped\r\n' >keldra.cfg
 echo "left from an earlier run" >debug.txt
 wine keldra.exe >editor.log 2>&1 &
@@ -51,12 +53,33 @@ import -window root "$artifacts/wine-main-window.png"
 # Close it from its menu: File, then the last entry (exit).
 xdotool key --window "$window" alt+f 2>/dev/null
 sleep 0.5
-xdotool key Up Return 2>/dev/null
+sleep 0.5
+xdotool key --window "$window" Up 2>/dev/null || true
+sleep 0.5
+xdotool key --window "$window" Return 2>/dev/null || true
 for _ in $(seq 50); do xdotool search --name '^Keldra - \[' >/dev/null 2>&1 || break; sleep 0.2; done
-xdotool search --name '^Keldra - \[' >/dev/null 2>&1 && fail "the editor did not close from its menu"
+if xdotool search --name '^Keldra - \[' >/dev/null 2>&1; then
+    import -window root "$artifacts/wine-not-closed.png"
+    fail "the editor did not close from its menu (see wine-not-closed.png)"
+fi
 wineserver -w
 
 expected=$(printf 'gamefile\t\tC:\\\203Q\201[\203\200\\doom2.exe\r\nplayoption1\t\t1\r\nplayoption2\t\t0\r\nplayoption3\t\tundesignated\r\nplayoption4\t\tundesignated\r\nbuildoption1\t\t0\r\nbuildoption2\t\t0\r\n' | od -An -tx1)
 actual=$(od -An -tx1 keldra.cfg)
 [ "$expected" = "$actual" ] || fail "keldra.cfg written at exit: $(cat -A keldra.cfg)"
+# Without doom2.wad the editor says so in a box, shows no main window, ends
+# with status 0 and leaves keldra.cfg alone.
+mkdir "$work/no-iwad"
+cp "$build/keldra.exe" "$work/no-iwad/"
+printf 'playoption1\t\t1\n' >"$work/no-iwad/keldra.cfg"
+(cd "$work/no-iwad" && wine keldra.exe >editor.log 2>&1; echo $? >status) &
+box=$(wine_wait_window '^Keldra$' 60) || fail "no message box without doom2.wad"
+sleep 1
+import -window root "$artifacts/wine-no-iwad.png"
+xdotool search --name '^Keldra - \[' >/dev/null 2>&1 && fail "a main window was shown without doom2.wad"
+xdotool key --window "$box" Return 2>/dev/null || true
+for _ in $(seq 50); do [ -f "$work/no-iwad/status" ] && break; sleep 0.2; done
+[ "$(cat "$work/no-iwad/status" 2>/dev/null)" = 0 ] || fail "exit status without doom2.wad: $(cat "$work/no-iwad/status" 2>/dev/null)"
+[ "$(cat "$work/no-iwad/keldra.cfg")" = "$(printf 'playoption1\t\t1')" ] || fail "keldra.cfg was rewritten after the fatal error"
+
 echo "Windows build under Wine: ok (screenshot $artifacts/wine-main-window.png)"

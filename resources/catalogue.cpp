@@ -1,0 +1,156 @@
+// Loading the catalogue, checking every count and offset against the lump
+// it points into.
+#include "resources/catalogue.h"
+
+#include <cctype>
+#include <cstring>
+
+#include "app/report.h"
+#include "platform/files.h"
+
+Catalogue catalogue;
+
+namespace {
+
+std::string FieldName(const char* field) {
+    std::size_t n = 0;
+    while (n < 8 && field[n]) ++n;
+    return std::string(field, n);
+}
+
+// Whether stored begins with wanted, letter case ignored, over wanted's length.
+bool NameBegins(const std::string& stored, const std::string& wanted) {
+    if (wanted.size() > stored.size()) return false;
+    for (std::size_t i = 0; i < wanted.size(); ++i) {
+        if (std::toupper(static_cast<unsigned char>(stored[i])) != std::toupper(static_cast<unsigned char>(wanted[i]))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+int FindIn(const Catalogue& c, const std::string& name) {
+    for (int i = 0; i < static_cast<int>(c.wad.lumps.size()); ++i) {
+        if (NameBegins(c.wad.lumps[i].name, name)) return i;
+    }
+    return static_cast<int>(c.wad.lumps.size());
+}
+
+// The lump, or false when it is missing.
+bool ReadLump(const Catalogue& c, const std::string& name, std::string& out) {
+    const int index = FindIn(c, name);
+    if (index >= static_cast<int>(c.wad.lumps.size())) return false;
+    out = LumpBytes(c.wad, index);
+    return true;
+}
+
+void ReadTextures(Catalogue& c, const std::string& lump) {
+    if (lump.size() < 4) return;
+    const int32_t count = static_cast<int32_t>(ReadU32(lump, 0));
+    if (count < 0 || static_cast<std::size_t>(count) > (lump.size() - 4) / 4) {
+        LogDebug("TEXTURE1: テクスチャの数 %d が正しくありません\n", count);
+        return;
+    }
+    for (int32_t i = 0; i < count; ++i) {
+        const uint32_t at = ReadU32(lump, 4 + 4 * static_cast<std::size_t>(i));
+        if (at > lump.size() || lump.size() - at < 22) {
+            LogDebug("TEXTURE1: テクスチャ %d が lump の外にあります\n", i);
+            continue;
+        }
+        TextureRecord t{};
+        std::memcpy(t.name, lump.data() + at, 8);
+        t.width = ReadI16(lump, at + 12);
+        t.height = ReadI16(lump, at + 14);
+        const int16_t placements = ReadI16(lump, at + 20);
+        if (placements < 0 || static_cast<std::size_t>(placements) > (lump.size() - at - 22) / 10 || t.width <= 0 ||
+            t.height <= 0) {
+            LogDebug("TEXTURE1: テクスチャ %s が正しくありません\n", FieldName(t.name).c_str());
+            continue;
+        }
+        for (int16_t p = 0; p < placements; ++p) {
+            const std::size_t b = at + 22 + 10 * static_cast<std::size_t>(p);
+            t.placements.push_back({ReadI16(lump, b), ReadI16(lump, b + 2), ReadI16(lump, b + 4)});
+        }
+        c.textures.push_back(std::move(t));
+    }
+}
+
+}  // namespace
+
+int FindLumpByName(const std::string& name) { return FindIn(catalogue, name); }
+
+int LoadIwad(const std::string& bytes) {
+    Catalogue c;
+    std::string error;
+    if (!ParseWad(bytes, c.wad, error) || c.wad.kind != "IWAD") return 0;
+
+    std::string pnames, texture1;
+    if (!ReadLump(c, "PNAMES", pnames) || !ReadLump(c, "TEXTURE1", texture1) || !ReadLump(c, "PLAYPAL", c.palette)) return 0;
+
+    if (pnames.size() >= 4) {
+        const int32_t count = static_cast<int32_t>(ReadU32(pnames, 0));
+        if (count < 0 || static_cast<std::size_t>(count) > (pnames.size() - 4) / 8) {
+            LogDebug("PNAMES: パッチの数 %d が正しくありません\n", count);
+        } else {
+            for (int32_t i = 0; i < count; ++i) {
+                const std::string name = FieldName(pnames.data() + 4 + 8 * static_cast<std::size_t>(i));
+                std::string picture;
+                if (!ReadLump(c, name, picture)) LogDebug("%s lump が見つかりません\n", name.c_str());
+                c.patchNames.push_back(name);
+                c.patches.push_back(std::move(picture));
+            }
+        }
+    }
+    ReadTextures(c, texture1);
+
+    const int lumps = static_cast<int>(c.wad.lumps.size());
+    const int start = FindIn(c, "F_START");
+    if (start < lumps) {
+        const int end = FindIn(c, "F_END");
+        for (int i = start + 1; i <= end - 1 && i < lumps; ++i) {
+            if (c.wad.lumps[i].size == 0) continue;
+            Flat flat{};
+            std::memcpy(flat.name, c.wad.lumps[i].name.c_str(), std::min<std::size_t>(8, c.wad.lumps[i].name.size()));
+            flat.pixels = LumpBytes(c.wad, i);
+            flat.pixels.resize(4096, '\0');  // a short flat is shown with index 0 where it ends
+            c.flats.push_back(std::move(flat));
+        }
+    }
+
+    for (int row = 0; row < kNumThingTypes; ++row) {
+        const char* name = thingTypes[row].spriteName;
+        if (!*name) continue;
+        if (!ReadLump(c, name, c.sprites[row])) LogDebug("%s lump が見つかりません\n", name);
+    }
+    // Everything needed is copied out; the file's bytes are not kept.
+    c.wad.bytes = std::string();
+    catalogue = std::move(c);
+    return 1;
+}
+
+int LoadIwadFile(const std::string& path) {
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes)) return 0;
+    return LoadIwad(bytes);
+}
+
+int FindTexture(const char* name) {
+    const std::string wanted = FieldName(name);
+    for (int i = 0; i < static_cast<int>(catalogue.textures.size()); ++i) {
+        if (NameBegins(FieldName(catalogue.textures[i].name), wanted)) return i;
+    }
+    return -1;
+}
+
+int FindFlat(const char* name) {
+    const std::string wanted = FieldName(name);
+    for (int i = 0; i < static_cast<int>(catalogue.flats.size()); ++i) {
+        if (NameBegins(FieldName(catalogue.flats[i].name), wanted)) return i;
+    }
+    return -1;
+}
+
+std::string TextureName(int number) {
+    if (number < 0 || number >= static_cast<int>(catalogue.textures.size())) return "-";
+    return FieldName(catalogue.textures[number].name);
+}
