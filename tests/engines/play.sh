@@ -14,7 +14,7 @@ python3 "$here/make_demo.py" "$map" "$work/demo.lmp" "$tics"
 extra=""
 [ "$engine" = chocolate-doom ] && extra="-nograbmouse"
 # shellcheck disable=SC2086
-HOME=$work timeout 60 "/usr/games/$engine" -iwad "$iwad" -file "$pwad" -timedemo "$work/demo.lmp" \
+HOME=$work timeout -k 5 60 "/usr/games/$engine" -iwad "$iwad" -file "$pwad" -timedemo "$work/demo.lmp" \
     -nosound -nomusic $extra >"$log" 2>&1 &
 pid=$!
 # chocolate-doom shows its timing in a message box and waits there: stop it
