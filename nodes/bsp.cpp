@@ -16,7 +16,7 @@ int32_t cuts = 0;
 namespace {
 
 constexpr int32_t kNoPartition = std::numeric_limits<int32_t>::max();
-constexpr float kOnLine = 0.1f;
+constexpr float kOnLine = kBuildTolerance;
 
 struct Point {
     float x, y;
@@ -31,12 +31,6 @@ void NotePoint(float x, float y) {
 }
 
 int Sign(float v) { return v > 0 ? 1 : (v < 0 ? -1 : 0); }
-
-bool Near(float ax, float ay, float bx, float by) {
-    const float dx = ax - bx;
-    const float dy = ay - by;
-    return -kOnLine < dx && dx < kOnLine && -kOnLine < dy && dy < kOnLine;
-}
 
 // The points come from the partition line; a seg that joins two of them
 // has both ends within 0.1 of them in x and y, so within 0.1 + 0.1 * sqrt(2)
@@ -54,8 +48,8 @@ void AddInvisibleLines(const SegList& segs, const std::vector<int32_t>& nearLine
         const Seg* joining = nullptr;
         for (int32_t i : nearLine) {
             const Seg& s = segs[i];
-            if ((Near(s.x1, s.y1, prev.x, prev.y) && Near(s.x2, s.y2, cur.x, cur.y)) ||
-                (Near(s.x1, s.y1, cur.x, cur.y) && Near(s.x2, s.y2, prev.x, prev.y))) {
+            if ((PointsNear(s.x1, s.y1, prev.x, prev.y) && PointsNear(s.x2, s.y2, cur.x, cur.y)) ||
+                (PointsNear(s.x1, s.y1, cur.x, cur.y) && PointsNear(s.x2, s.y2, prev.x, prev.y))) {
                 joining = &s;
                 break;
             }

@@ -7,6 +7,7 @@
 // lies to its right (y up), behind it when to its left.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -60,6 +61,22 @@ void PartitionSegs(SegList& segs, int32_t partition, SegList& front, SegList& ba
 
 inline Divline SegLine(const Seg& s) { return {s.x1, s.y1, s.x2 - s.x1, s.y2 - s.y1}; }
 inline bool IsInvisible(const Seg& s) { return s.side == -1; }
+
+// The tolerance of the builder's point tests, in map units.
+constexpr float kBuildTolerance = 0.1f;
+
+// Whether two points are the same within the tolerance (both differences strictly inside).
+inline bool PointsNear(float ax, float ay, float bx, float by) {
+    const float dx = ax - bx;
+    const float dy = ay - by;
+    return -kBuildTolerance < dx && dx < kBuildTolerance && -kBuildTolerance < dy && dy < kBuildTolerance;
+}
+
+inline float SegLength(const Seg& s) {
+    const float dx = s.x2 - s.x1;
+    const float dy = s.y2 - s.y1;
+    return std::sqrt(dx * dx + dy * dy);
+}
 
 // A build stops on an internal inconsistency by throwing this; the build
 // driver turns it into a warning and leaves the map and any old PWAD alone.

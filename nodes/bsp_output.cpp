@@ -24,19 +24,6 @@ RunningBox box;
 // Whether each linedef, by number, is two-sided, for the portal lists.
 std::vector<uint8_t> twoSided;
 
-constexpr float kOnLine = 0.1f;
-
-bool Near(float ax, float ay, float bx, float by) {
-    const float dx = ax - bx;
-    const float dy = ay - by;
-    return -kOnLine < dx && dx < kOnLine && -kOnLine < dy && dy < kOnLine;
-}
-
-float Length(const Seg& s) {
-    const float dx = s.x2 - s.x1;
-    const float dy = s.y2 - s.y1;
-    return std::sqrt(dx * dx + dy * dy);
-}
 
 int32_t EmitSubsectorSegs(SegList& segs, Lumps& lumps) {
     SegList portals;
@@ -181,7 +168,7 @@ void CheckSubsector(const SegList& segs) {
         if (IsInvisible(s)) invisibleLines.push_back({s.x1, s.y1, s.x2, s.y2});
     }
     for (const Seg& s : segs) {
-        if (Length(s) < 1.0f) LogDebug("CheckSubsector: a subsector has a seg of the length less than 1.0\n");
+        if (SegLength(s) < 1.0f) LogDebug("CheckSubsector: a subsector has a seg of the length less than 1.0\n");
     }
     bool convex = true;
     for (int32_t i = 0; i < n && convex; ++i) {
@@ -198,11 +185,11 @@ void CheckSubsector(const SegList& segs) {
     std::vector<PolygonPoint> polygon = {{segs[0].x1, segs[0].y1}};
     float ex = segs[0].x2;
     float ey = segs[0].y2;
-    while (!Near(ex, ey, polygon[0].x, polygon[0].y)) {
+    while (!PointsNear(ex, ey, polygon[0].x, polygon[0].y)) {
         polygon.push_back({ex, ey});
         const Seg* next = nullptr;
         for (int32_t j = 1; j < n; ++j) {
-            if (Near(segs[j].x1, segs[j].y1, ex, ey)) {
+            if (PointsNear(segs[j].x1, segs[j].y1, ex, ey)) {
                 next = &segs[j];
                 break;
             }

@@ -21,11 +21,6 @@ constexpr float kEpsilon = 0.1f;
 
 bool SamePoint(float ax, float ay, float bx, float by) { return ax == bx && ay == by; }
 
-float Length(const Seg& s) {
-    float dx = s.x2 - s.x1, dy = s.y2 - s.y1;
-    return std::sqrt(dx * dx + dy * dy);
-}
-
 }  // namespace
 
 bool PortalsOverlap(const Seg& p, const Seg& q, float& len, float& t1, float& t2) {
@@ -91,7 +86,7 @@ std::vector<std::vector<PortalLink>> MakePortalLinks(const std::vector<SegList>&
         for (int32_t t = 0; t < n; ++t) {
             for (int32_t k = 0; k < static_cast<int32_t>(portals[t].size()); ++k) {
                 const Seg& q = portals[t][k];
-                if (Length(q) == 0) continue;
+                if (SegLength(q) == 0) continue;
                 int32_t x0, y0, x1, y1;
                 range(q, x0, y0, x1, y1);
                 for (int32_t cx = x0; cx <= x1; ++cx)
@@ -103,7 +98,7 @@ std::vector<std::vector<PortalLink>> MakePortalLinks(const std::vector<SegList>&
     for (int32_t s = 0; s < n; ++s) {
         for (const Seg& p : portals[s]) {
             // A portal of no length has no direction to compare with.
-            if (Length(p) == 0) continue;
+            if (SegLength(p) == 0) continue;
             candidates.clear();
             if (useReferenceLookups) {
                 for (int32_t t = 0; t < n; ++t)
@@ -129,7 +124,7 @@ std::vector<std::vector<PortalLink>> MakePortalLinks(const std::vector<SegList>&
             for (const Ref& r : candidates) {
                 if (r.subsector == s) continue;
                 const Seg& q = portals[r.subsector][r.portal];
-                if (Length(q) == 0) continue;
+                if (SegLength(q) == 0) continue;
                 float len = 0, t1 = 0, t2 = 0;
                 if (PortalsOverlap(p, q, len, t1, t2)) links[s].push_back(AddPortalLink(p, q, r.subsector, len, t1, t2));
             }
