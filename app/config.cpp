@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <limits>
 
+#include "base/report.h"
 #include "platform/files.h"
 
 const char* const kUndesignated = "undesignated";
@@ -149,8 +150,8 @@ std::string FormatConfig(const ConfigRow* rows, int count) {
 void LoadConfig() {
     SetConfigDefaults(configRows, kNumConfigRows);
     std::string bytes;
-    if (!ReadWholeFile(kConfigFile, bytes)) return;
-    ParseConfig(bytes, configRows, kNumConfigRows);
+    if (ReadWholeFile(kConfigFile, bytes)) ParseConfig(bytes, configRows, kNumConfigRows);
+    SetDebugLogEnabled(buildoption2 != 0);
 }
 
 void SaveConfig() { WriteWholeFile(kConfigFile, FormatConfig(configRows, kNumConfigRows), true); }

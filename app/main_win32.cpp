@@ -2,9 +2,10 @@
 #include <windows.h>
 
 #include "app/config.h"
-#include "app/report.h"
+#include "app/map_events_app.h"
 #include "app/resource.h"
 #include "app/title.h"
+#include "base/report.h"
 #include "platform/files.h"
 #include "platform/win32.h"
 #include "resources/catalogue.h"
@@ -48,6 +49,7 @@ bool RegisterMainClass(HINSTANCE instance) {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     LoadConfig();
+    InstallEditorMapEvents();
     if (FileExists("debug.txt")) RemoveFile("debug.txt");
     if (!LoadIwadFile("doom2.wad")) FatalError("doom2.wad ファイルの読み込みに失敗しました");
     BuildPalettes();

@@ -1,7 +1,7 @@
 // The title bar text.
 #include "app/title.h"
 
-#include "app/report.h"
+#include "base/report.h"
 #include "model/map.h"
 #include "platform/platform.h"
 #include "resources/game_tables.h"

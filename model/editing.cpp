@@ -6,7 +6,7 @@
 #include <unordered_map>
 #include <utility>
 
-#include "app/report.h"
+#include "base/report.h"
 #include "model/geometry.h"
 #include "model/sector_drawing.h"
 #include "resources/thing_types.h"

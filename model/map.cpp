@@ -5,10 +5,9 @@
 #include <unordered_map>
 #include <vector>
 
-#include "app/report.h"
-#include "app/title.h"
+#include "base/report.h"
+#include "model/map_events.h"
 #include "model/sector_drawing.h"
-#include "nodes/bsp_output.h"
 
 Vertex* vertices = nullptr;
 Linedef* linedefs = nullptr;
@@ -30,6 +29,12 @@ char defaultUpper[8] = {'G', 'R', 'A', 'Y', '1'};
 char defaultMiddle[8] = {'G', 'R', 'A', 'Y', '1'};
 char defaultLower[8] = {'G', 'R', 'A', 'Y', '1'};
 Sector defaultSector = {0, 128, {'F', 'L', 'O', 'O', 'R', '1', '_', '1'}, {'F', 'L', 'A', 'T', '1', '8'}, 160, 0, 0, nullptr};
+
+void (*mapEventHandler)(MapEvent event) = nullptr;
+
+void NotifyMapEvent(MapEvent event) {
+    if (mapEventHandler) mapEventHandler(event);
+}
 
 namespace {
 
@@ -156,8 +161,8 @@ void ClearMap() {
     selection = {kObjectNone, nullptr};
     hover = {kObjectNone, nullptr};
     DetachDrawPoints(nullptr);
-    ClearBuildTables();
     saveCount = 0;
+    NotifyMapEvent(MapEvent::kCleared);
 }
 
 int32_t VertexNumForPtr(const Vertex* vertex) {
@@ -197,24 +202,5 @@ void SetMapFileName(const std::string& path) {
 void MarkModified() {
     if (mapModified) return;
     mapModified = 1;
-    UpdateTitle();
-}
-
-void SetName(char* field, const char* text) {
-    std::size_t n = std::strlen(text);
-    if (n > 8) n = 8;
-    std::memset(field, 0, 8);
-    std::memcpy(field, text, n);
-}
-
-bool NameEquals(const char* field, const char* text) {
-    char other[8];
-    SetName(other, text);
-    return std::memcmp(field, other, 8) == 0;
-}
-
-std::string NameText(const char* field) {
-    std::size_t n = 0;
-    while (n < 8 && field[n]) ++n;
-    return std::string(field, n);
+    NotifyMapEvent(MapEvent::kStateChanged);
 }

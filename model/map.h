@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "base/names.h"
+
 struct Sector;
 
 struct Vertex {
@@ -103,7 +105,8 @@ void RemoveThing(Thing* thing);
 
 // Frees every record, empties the lists, clears the selection and the hover,
 // and sets the save count to 0; placed points of a drawing become free
-// points. Paths, map slot, modified flag and defaults stay.
+// points. Paths, map slot, modified flag and defaults stay. Raises
+// MapEvent::kCleared.
 void ClearMap();
 
 // The record's number; a record that is not in its list is a fatal error.
@@ -120,10 +123,6 @@ Sector* SectorForNum(int32_t number);
 // three characters become "wad".
 void SetMapFileName(const std::string& path);
 
-// Sets the modified flag and refreshes the title, once per run of changes.
+// Sets the modified flag and tells the map event handler (the title shows
+// it), once per run of changes.
 void MarkModified();
-
-// Helpers for the 8-byte name fields.
-void SetName(char* field, const char* text);        // copies up to 8 bytes, zero-pads
-bool NameEquals(const char* field, const char* text);  // as 8-byte fields
-std::string NameText(const char* field);             // the name as a string

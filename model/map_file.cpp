@@ -13,9 +13,10 @@
 #include <memory>
 #include <vector>
 
-#include "app/report.h"
-#include "app/title.h"
+#include "base/little_endian.h"
+#include "base/report.h"
 #include "model/map.h"
+#include "model/map_events.h"
 #include "platform/files.h"
 #include "resources/thing_types.h"
 
@@ -26,16 +27,6 @@ constexpr uint32_t kLinkedSlot = 1;
 
 // --- writing ---
 
-void PutU32(std::string& out, uint32_t v) {
-    char b[4] = {static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16), static_cast<char>(v >> 24)};
-    out.append(b, 4);
-}
-void PutI32(std::string& out, int32_t v) { PutU32(out, static_cast<uint32_t>(v)); }
-void PutF32(std::string& out, float v) {
-    uint32_t bits;
-    std::memcpy(&bits, &v, 4);
-    PutU32(out, bits);
-}
 void PutBytes(std::string& out, const void* bytes, std::size_t n) { out.append(static_cast<const char*>(bytes), n); }
 void PutLink(std::string& out, const void* next) { PutU32(out, next ? kLinkedSlot : 0); }
 
@@ -66,16 +57,13 @@ struct Reader {
 
     bool Has(std::size_t n) const { return bytes.size() - pos >= n; }
     uint32_t U32() {
-        const unsigned char* p = reinterpret_cast<const unsigned char*>(bytes.data()) + pos;
         pos += 4;
-        return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
+        return ReadU32(bytes, pos - 4);
     }
     int32_t I32() { return static_cast<int32_t>(U32()); }
     float F32() {
-        uint32_t bits = U32();
-        float v;
-        std::memcpy(&v, &bits, 4);
-        return v;
+        pos += 4;
+        return ReadF32(bytes, pos - 4);
     }
     void Bytes(void* to, std::size_t n) {
         std::memcpy(to, bytes.data() + pos, n);
@@ -331,7 +319,7 @@ bool SaveMapFile() {
     }
     ++saveCount;
     mapModified = 0;
-    UpdateTitle();
+    NotifyMapEvent(MapEvent::kStateChanged);
     return true;
 }
 
@@ -356,7 +344,7 @@ bool LoadMapFile(const std::string& path) {
     for (auto& t : map.things) AppendThing(t.release());
     SetMapFileName(path);
     mapModified = 0;
-    UpdateTitle();
+    NotifyMapEvent(MapEvent::kStateChanged);
     for (const std::string& warning : map.warnings) ShowWarning("%s", warning.c_str());
     return true;
 }

@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/report.h"
+#include "base/report.h"
 #include "model/map.h"
 #include "resources/thing_types.h"
 

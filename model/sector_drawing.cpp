@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "app/report.h"
+#include "base/report.h"
 #include "model/editing.h"
 
 int32_t sectorDrawingMode = 0;

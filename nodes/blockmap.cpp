@@ -86,6 +86,6 @@ std::string BuildBlockmap() {
     if (words.size() > 0x10000) FailBuild("BuildBlockmap: BLOCKMAP が大きすぎます");
     std::string lump;
     lump.reserve(words.size() * 2);
-    for (uint16_t w : words) Put16(lump, w);
+    for (uint16_t w : words) PutU16(lump, w);
     return lump;
 }

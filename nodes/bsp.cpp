@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <limits>
 
-#include "app/report.h"
+#include "base/report.h"
 #include "model/map.h"
 #include "nodes/sector_lookup.h"
 

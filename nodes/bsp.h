@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "base/report.h"
+
 struct Seg {
     float x1, y1;
     float x2, y2;
@@ -83,8 +85,4 @@ inline float SegLength(const Seg& s) {
 struct BuildFailure {
     std::string message;
 };
-[[noreturn]] void FailBuild(const char* format, ...)
-#if defined(__GNUC__)
-    __attribute__((format(printf, 1, 2)))
-#endif
-    ;
+[[noreturn]] void FailBuild(const char* format, ...) KELDRA_PRINTF(1, 2);

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/report.h"
+#include "base/report.h"
 #include "model/map.h"
 
 std::vector<InvisibleLine> invisibleLines;
@@ -50,12 +50,12 @@ int32_t EmitSubsectorSegs(SegList& segs, Lumps& lumps) {
         const float dy = s.y2 - s.y1;
         const float a = static_cast<float>(std::atan2(static_cast<double>(dy), static_cast<double>(dx)));
         const auto angle = static_cast<int32_t>(static_cast<double>(a) / 6.28318530718 * 65536.0);
-        Put16(lumps.segs, start);
-        Put16(lumps.segs, end);
-        Put16(lumps.segs, static_cast<uint32_t>(angle));
-        Put16(lumps.segs, static_cast<uint32_t>(s.linedef));
-        Put16(lumps.segs, static_cast<uint32_t>(s.side));
-        Put16(lumps.segs, static_cast<uint16_t>(TruncateToInt16(s.offset)));
+        PutU16(lumps.segs, start);
+        PutU16(lumps.segs, end);
+        PutU16(lumps.segs, static_cast<uint32_t>(angle));
+        PutU16(lumps.segs, static_cast<uint32_t>(s.linedef));
+        PutU16(lumps.segs, static_cast<uint32_t>(s.side));
+        PutU16(lumps.segs, static_cast<uint16_t>(TruncateToInt16(s.offset)));
     }
     portalLists.push_back(std::move(portals));
     return invisible;
@@ -68,8 +68,8 @@ int32_t ProcessSubsector(SegList& segs, Lumps& lumps) {
     const int32_t invisible = EmitSubsectorSegs(segs, lumps);
     const int32_t written = count - invisible;
     if (written < 1) FailBuild("ProcessSubsector: a subsector has no seg to write");
-    Put16(lumps.ssectors, static_cast<uint32_t>(written));
-    Put16(lumps.ssectors, first);
+    PutU16(lumps.ssectors, static_cast<uint32_t>(written));
+    PutU16(lumps.ssectors, first);
     return static_cast<int32_t>(lumps.ssectors.size() / kSubsectorSize) - 1;
 }
 
@@ -116,11 +116,11 @@ uint16_t EmitNode(BspNode& node, int16_t out[4], Lumps& lumps) {
     const uint16_t right = EmitNode(*node.front, rightBox, lumps);
     const uint16_t left = EmitNode(*node.back, leftBox, lumps);
     std::string& n = lumps.nodes;
-    for (int16_t v : line) Put16(n, static_cast<uint16_t>(v));
-    for (int16_t v : rightBox) Put16(n, static_cast<uint16_t>(v));
-    for (int16_t v : leftBox) Put16(n, static_cast<uint16_t>(v));
-    Put16(n, right);
-    Put16(n, left);
+    for (int16_t v : line) PutU16(n, static_cast<uint16_t>(v));
+    for (int16_t v : rightBox) PutU16(n, static_cast<uint16_t>(v));
+    for (int16_t v : leftBox) PutU16(n, static_cast<uint16_t>(v));
+    PutU16(n, right);
+    PutU16(n, left);
     out[kTop] = std::max(rightBox[kTop], leftBox[kTop]);
     out[kBottom] = std::min(rightBox[kBottom], leftBox[kBottom]);
     out[kLeft] = std::min(rightBox[kLeft], leftBox[kLeft]);

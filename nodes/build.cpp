@@ -1,17 +1,18 @@
 // The build driver.
 #include "nodes/build.h"
 
-#include "app/report.h"
+#include "base/report.h"
 #include "model/map.h"
 #include "nodes/bsp.h"
 #include "nodes/bsp_output.h"
+#include "nodes/pvs.h"
 #include "nodes/pwad_writer.h"
 #include "nodes/sector_lookup.h"
 #include "platform/files.h"
 
 BuildStats lastBuild = {};
 
-bool BuildMap() {
+bool BuildMap(const BuildOptions& options) {
     if (numlinedefs == 0) {
         ShowWarning("BuildMap: LINEDEF が一つもないのでビルドできません");
         return false;
@@ -28,6 +29,10 @@ bool BuildMap() {
         }
         LogDebug("cuts = %d\n", cuts);
         wad = WritePwad(*root, written);
+        // The REJECT lump stays all zero: the PVS is only for the view.
+        if (options.computePvs) BuildPVS();
+        else subsectorPolygons.clear();
+        portalLists.clear();
         ReleaseSectorLookup();
     } catch (const BuildFailure& failure) {
         ReleaseSectorLookup();

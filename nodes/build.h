@@ -13,10 +13,15 @@ struct BuildStats {
     int64_t bytes;       // size of the PWAD
 };
 
+// What a build does beyond the PWAD itself.
+struct BuildOptions {
+    bool computePvs = false;  // run the PVS pass and keep its matrix for the view
+};
+
 // What the last successful build wrote.
 extern BuildStats lastBuild;
 
 // Builds the map and replaces the PWAD. A map that cannot be built is
 // refused with a warning; the map and any earlier PWAD then stay as they
 // were. True when the PWAD was written.
-bool BuildMap();
+bool BuildMap(const BuildOptions& options);

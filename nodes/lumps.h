@@ -6,6 +6,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "base/little_endian.h"
+
 struct VertexRecord {
     int16_t x, y;
 };
@@ -35,12 +37,3 @@ constexpr int kSegSize = 12;
 constexpr int kSubsectorSize = 4;
 constexpr int kNodeSize = 28;
 constexpr int kSectorSize = 26;
-
-inline void Put16(std::string& out, uint32_t v) {
-    out.push_back(static_cast<char>(v & 0xFF));
-    out.push_back(static_cast<char>((v >> 8) & 0xFF));
-}
-inline void Put32(std::string& out, uint32_t v) {
-    Put16(out, v & 0xFFFF);
-    Put16(out, v >> 16);
-}

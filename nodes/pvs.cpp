@@ -6,7 +6,7 @@
 #include <cmath>
 #include <unordered_map>
 
-#include "app/report.h"
+#include "base/report.h"
 #include "model/geometry.h"
 #include "nodes/bsp_output.h"
 #include "nodes/sector_lookup.h"

@@ -7,12 +7,10 @@
 #include <unordered_map>
 #include <vector>
 
-#include "app/config.h"
 #include "model/map.h"
 #include "nodes/blockmap.h"
 #include "nodes/bsp_output.h"
 #include "nodes/lumps.h"
-#include "nodes/pvs.h"
 
 namespace {
 
@@ -36,13 +34,13 @@ struct WadWriter {
     std::string Finish() {
         const auto directoryOffset = static_cast<uint32_t>(file.size());
         for (const DirectoryEntry& e : directory) {
-            Put32(file, e.offset);
-            Put32(file, e.size);
+            PutU32(file, e.offset);
+            PutU32(file, e.size);
             file.append(e.name, 8);
         }
         std::string header = "PWAD";
-        Put32(header, static_cast<uint32_t>(directory.size()));
-        Put32(header, directoryOffset);
+        PutU32(header, static_cast<uint32_t>(directory.size()));
+        PutU32(header, directoryOffset);
         file.replace(0, 12, header);
         return std::move(file);
     }
@@ -62,11 +60,11 @@ void MakeThingsLump(Lumps& lumps) {
     for (const Thing* t = things; t; t = t->next, ++number) {
         CheckCoordinate(t->x, "Thing", number);
         CheckCoordinate(t->y, "Thing", number);
-        Put16(lumps.things, static_cast<uint16_t>(TruncateToInt16(t->x)));
-        Put16(lumps.things, static_cast<uint16_t>(TruncateToInt16(t->y)));
-        Put16(lumps.things, Low16(t->angle));
-        Put16(lumps.things, Low16(t->type));
-        Put16(lumps.things, Low16(t->flags));
+        PutU16(lumps.things, static_cast<uint16_t>(TruncateToInt16(t->x)));
+        PutU16(lumps.things, static_cast<uint16_t>(TruncateToInt16(t->y)));
+        PutU16(lumps.things, Low16(t->angle));
+        PutU16(lumps.things, Low16(t->type));
+        PutU16(lumps.things, Low16(t->flags));
     }
 }
 
@@ -78,12 +76,12 @@ int32_t SectorNumber(const std::unordered_map<const Sector*, int32_t>& numbers, 
 
 uint16_t AddSidedef(Lumps& lumps, const Sidedef& side, const std::unordered_map<const Sector*, int32_t>& numbers) {
     std::string record;
-    Put16(record, Low16(side.xOffset));
-    Put16(record, Low16(side.yOffset));
+    PutU16(record, Low16(side.xOffset));
+    PutU16(record, Low16(side.yOffset));
     record.append(side.upper, 8);
     record.append(side.lower, 8);
     record.append(side.middle, 8);
-    Put16(record, Low16(SectorNumber(numbers, side.sector)));
+    PutU16(record, Low16(SectorNumber(numbers, side.sector)));
     auto found = lumps.sidedefNumbers.find(record);
     if (found != lumps.sidedefNumbers.end()) return found->second;
     const auto number = lumps.sidedefs.size() / kSidedefSize;
@@ -106,25 +104,25 @@ void MakeLinedefsLump(Lumps& lumps, const std::unordered_map<const Sector*, int3
         const bool twoSided = l->left.sector != nullptr;
         const uint16_t right = AddSidedef(lumps, l->right, sectorNumbers);
         const uint16_t left = twoSided ? AddSidedef(lumps, l->left, sectorNumbers) : 0xFFFF;
-        Put16(lumps.linedefs, start);
-        Put16(lumps.linedefs, end);
-        Put16(lumps.linedefs, Low16(l->flags) | (twoSided ? 0x0004 : 0));
-        Put16(lumps.linedefs, Low16(l->special));
-        Put16(lumps.linedefs, Low16(l->tag));
-        Put16(lumps.linedefs, right);
-        Put16(lumps.linedefs, left);
+        PutU16(lumps.linedefs, start);
+        PutU16(lumps.linedefs, end);
+        PutU16(lumps.linedefs, Low16(l->flags) | (twoSided ? 0x0004 : 0));
+        PutU16(lumps.linedefs, Low16(l->special));
+        PutU16(lumps.linedefs, Low16(l->tag));
+        PutU16(lumps.linedefs, right);
+        PutU16(lumps.linedefs, left);
     }
 }
 
 void MakeSectorsLump(Lumps& lumps) {
     for (const Sector* s = sectors; s; s = s->next) {
-        Put16(lumps.sectors, Low16(s->floorHeight));
-        Put16(lumps.sectors, Low16(s->ceilingHeight));
+        PutU16(lumps.sectors, Low16(s->floorHeight));
+        PutU16(lumps.sectors, Low16(s->ceilingHeight));
         lumps.sectors.append(s->floorFlat, 8);
         lumps.sectors.append(s->ceilingFlat, 8);
-        Put16(lumps.sectors, Low16(s->light));
-        Put16(lumps.sectors, Low16(s->special));
-        Put16(lumps.sectors, Low16(s->tag));
+        PutU16(lumps.sectors, Low16(s->light));
+        PutU16(lumps.sectors, Low16(s->special));
+        PutU16(lumps.sectors, Low16(s->tag));
     }
 }
 
@@ -151,14 +149,12 @@ std::string WritePwad(BspNode& root, BuildStats& stats) {
     MakeLinedefsLump(lumps, sectorNumbers);
     EmitBsp(root, lumps);
     MakeSectorsLump(lumps);
-    if (buildoption1) BuildPVS();
-    else subsectorPolygons.clear();
 
     std::string vertexes;
     vertexes.reserve(lumps.vertexes.size() * kVertexSize);
     for (const VertexRecord& v : lumps.vertexes) {
-        Put16(vertexes, static_cast<uint16_t>(v.x));
-        Put16(vertexes, static_cast<uint16_t>(v.y));
+        PutU16(vertexes, static_cast<uint16_t>(v.x));
+        PutU16(vertexes, static_cast<uint16_t>(v.y));
     }
     const auto numSectorRecords = static_cast<int64_t>(lumps.sectors.size() / kSectorSize);
     wad.WriteLump("things", lumps.things);
@@ -171,7 +167,6 @@ std::string WritePwad(BspNode& root, BuildStats& stats) {
     wad.WriteLump("sectors", lumps.sectors);
     wad.WriteLump("reject", std::string(static_cast<std::size_t>((numSectorRecords * numSectorRecords + 7) / 8), '\0'));
     wad.WriteLump("blockmap", BuildBlockmap());
-    portalLists.clear();
     stats.segs = static_cast<int32_t>(lumps.segs.size() / kSegSize);
     stats.subsectors = static_cast<int32_t>(lumps.ssectors.size() / kSubsectorSize);
     stats.nodes = static_cast<int32_t>(lumps.nodes.size() / kNodeSize);

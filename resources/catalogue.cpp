@@ -5,18 +5,13 @@
 #include <cctype>
 #include <cstring>
 
-#include "app/report.h"
+#include "base/names.h"
+#include "base/report.h"
 #include "platform/files.h"
 
 Catalogue catalogue;
 
 namespace {
-
-std::string FieldName(const char* field) {
-    std::size_t n = 0;
-    while (n < 8 && field[n]) ++n;
-    return std::string(field, n);
-}
 
 // Whether stored begins with wanted, letter case ignored, over wanted's length.
 bool NameBegins(const std::string& stored, const std::string& wanted) {
@@ -64,7 +59,7 @@ void ReadTextures(Catalogue& c, const std::string& lump) {
         const int16_t placements = ReadI16(lump, at + 20);
         if (placements < 0 || static_cast<std::size_t>(placements) > (lump.size() - at - 22) / 10 || t.width <= 0 ||
             t.height <= 0) {
-            LogDebug("TEXTURE1: テクスチャ %s が正しくありません\n", FieldName(t.name).c_str());
+            LogDebug("TEXTURE1: テクスチャ %s が正しくありません\n", NameText(t.name).c_str());
             continue;
         }
         for (int16_t p = 0; p < placements; ++p) {
@@ -93,7 +88,7 @@ int LoadIwad(const std::string& bytes) {
             LogDebug("PNAMES: パッチの数 %d が正しくありません\n", count);
         } else {
             for (int32_t i = 0; i < count; ++i) {
-                const std::string name = FieldName(pnames.data() + 4 + 8 * static_cast<std::size_t>(i));
+                const std::string name = NameText(pnames.data() + 4 + 8 * static_cast<std::size_t>(i));
                 std::string picture;
                 if (!ReadLump(c, name, picture)) LogDebug("%s lump が見つかりません\n", name.c_str());
                 c.patchNames.push_back(name);
@@ -135,22 +130,22 @@ int LoadIwadFile(const std::string& path) {
 }
 
 int FindTexture(const char* name) {
-    const std::string wanted = FieldName(name);
+    const std::string wanted = NameText(name);
     for (int i = 0; i < static_cast<int>(catalogue.textures.size()); ++i) {
-        if (NameBegins(FieldName(catalogue.textures[i].name), wanted)) return i;
+        if (NameBegins(NameText(catalogue.textures[i].name), wanted)) return i;
     }
     return -1;
 }
 
 int FindFlat(const char* name) {
-    const std::string wanted = FieldName(name);
+    const std::string wanted = NameText(name);
     for (int i = 0; i < static_cast<int>(catalogue.flats.size()); ++i) {
-        if (NameBegins(FieldName(catalogue.flats[i].name), wanted)) return i;
+        if (NameBegins(NameText(catalogue.flats[i].name), wanted)) return i;
     }
     return -1;
 }
 
 std::string TextureName(int number) {
     if (number < 0 || number >= static_cast<int>(catalogue.textures.size())) return "-";
-    return FieldName(catalogue.textures[number].name);
+    return NameText(catalogue.textures[number].name);
 }

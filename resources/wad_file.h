@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "base/little_endian.h"
+
 struct WadLump {
     std::string name;  // up to 8 characters, as stored
     uint32_t offset;
@@ -28,12 +30,3 @@ bool ParseWad(std::string bytes, WadFile& wad, std::string& error);
 int FindLump(const WadFile& wad, const std::string& name, int from = 0);
 // A lump's bytes.
 std::string LumpBytes(const WadFile& wad, int index);
-
-// Little-endian fields of lump data.
-inline uint16_t ReadU16(const std::string& b, std::size_t at) {
-    return static_cast<uint16_t>(static_cast<uint8_t>(b[at]) | (static_cast<uint8_t>(b[at + 1]) << 8));
-}
-inline int16_t ReadI16(const std::string& b, std::size_t at) { return static_cast<int16_t>(ReadU16(b, at)); }
-inline uint32_t ReadU32(const std::string& b, std::size_t at) {
-    return ReadU16(b, at) | (static_cast<uint32_t>(ReadU16(b, at + 2)) << 16);
-}

@@ -3,7 +3,7 @@
 
 #include <functional>
 
-#include "app/config.h"
+#include "base/report.h"
 #include "model/geometry.h"
 #include "model/map_file.h"
 #include "platform/files.h"
@@ -187,7 +187,7 @@ TEST_F(EditingTest, DeletingTheOnlySectorLeavesOnlyTheThings) {
 }
 
 TEST_F(EditingTest, DeletingASectorLogsVerticesLeftWithOneLinedef) {
-    buildoption2 = 1;
+    SetDebugLogEnabled(true);
     Sector* s = NewSector();
     Sector* other = NewSector();
     Line(MakeVertex(0, 0), MakeVertex(10, 0), s);

@@ -2,7 +2,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "app/config.h"
+#include "base/report.h"
 #include "model/map.h"
 #include "model/map_file.h"
 #include "model/map_import.h"
@@ -22,7 +22,7 @@ protected:
     // Builds the current map to "out.wad" and reads it back.
     WadFile Build() {
         pwadPath = "out.wad";
-        EXPECT_TRUE(BuildMap());
+        EXPECT_TRUE(BuildMap({}));
         WadFile wad;
         std::string error;
         EXPECT_TRUE(ReadWad("out.wad", wad, error)) << error;
@@ -85,7 +85,7 @@ TEST_F(NodeBuilderTest, SplittingKeepsTheFrontPieceInPlace) {
     EXPECT_FLOAT_EQ(otherBack.x1, 5);
     EXPECT_FLOAT_EQ(otherBack.offset, 5);
 
-    buildoption2 = 1;
+    SetDebugLogEnabled(true);
     InterceptVector({0, 0, 1, 0}, {5, -5, 0, 10});  // meets at t = 5: outside the seg
     EXPECT_EQ(ReadFileBytes("debug.txt"), "InterceptVector: intersection outside line\n");
     try {
@@ -114,7 +114,7 @@ TEST_F(NodeBuilderTest, CostIsBalancePlusEightPerSplit) {
 }
 
 TEST_F(NodeBuilderTest, ConvexRoomIsOneSubsectorWithAWarning) {
-    buildoption2 = 1;
+    SetDebugLogEnabled(true);
     RunScript("sector 0 0  0 128  256 128  256 0");
     const WadFile wad = Build();
     EXPECT_EQ(Messages(), std::vector<std::string>{
@@ -201,13 +201,13 @@ TEST_F(NodeBuilderTest, InvisibleLinesArePortalsButNotSegs) {
 TEST_F(NodeBuilderTest, MapsThatCannotBeBuiltAreRefusedAndTheOldPwadStays) {
     WriteFileBytes("out.wad", "an earlier build");
     pwadPath = "out.wad";
-    EXPECT_FALSE(BuildMap());
+    EXPECT_FALSE(BuildMap({}));
     EXPECT_EQ(Messages(), std::vector<std::string>{"BuildMap: LINEDEF が一つもないのでビルドできません"});
 
     RunScript("sector 0 0  0 128  128 128  128 0\nsector 128 0  128 128  256 128  256 0");
     const std::string saved = EncodeMapFile();
     vertices->next->x = 40000;  // beyond the PWAD's 16 bits
-    EXPECT_FALSE(BuildMap());
+    EXPECT_FALSE(BuildMap({}));
     const auto messages = Messages();
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_NE(messages[0].find("-32768 から 32767 の範囲にありません"), std::string::npos) << messages[0];
@@ -216,7 +216,7 @@ TEST_F(NodeBuilderTest, MapsThatCannotBeBuiltAreRefusedAndTheOldPwadStays) {
 
     vertices->next->x = 0;
     linedefs->right.sector = nullptr;  // a broken reference
-    EXPECT_FALSE(BuildMap());
+    EXPECT_FALSE(BuildMap({}));
     EXPECT_EQ(Messages(), std::vector<std::string>{"SectorNumForPtr: pointer not found\nビルドを中止しました"});
     EXPECT_EQ(ReadFileBytes("out.wad"), "an earlier build");
 }

@@ -4,6 +4,7 @@
 #include <random>
 
 #include "app/config.h"
+#include "base/report.h"
 #include "model/map.h"
 #include "nodes/bsp_output.h"
 #include "nodes/build.h"
@@ -18,9 +19,8 @@ protected:
     static Seg Portal(float x1, float y1, float x2, float y2) { return {x1, y1, x2, y2, -1, -1, 0.0f, 0}; }
     // Builds the current map with the PVS into out.wad.
     bool BuildWithPvs() {
-        buildoption1 = 1;
         pwadPath = "out.wad";
-        return BuildMap();
+        return BuildMap({.computePvs = true});
     }
     static std::string Room(int x0, int y0, int x1, int y1) {
         return "sector " + std::to_string(x0) + " " + std::to_string(y0) + "  " + std::to_string(x0) + " " +
@@ -74,7 +74,7 @@ TEST_F(PvsTest, AStraightCorridorSeesItselfWhole) {
     std::string rooms;
     for (int i = 0; i < 6; ++i) rooms += Room(i * 64, 0, (i + 1) * 64, 64);
     RunScript(rooms);
-    buildoption2 = 1;
+    SetDebugLogEnabled(true);
     ASSERT_TRUE(BuildWithPvs());
     const int32_t n = pvsSubsectors;
     ASSERT_EQ(n, lastBuild.subsectors);
@@ -86,9 +86,8 @@ TEST_F(PvsTest, AStraightCorridorSeesItselfWhole) {
 
 TEST_F(PvsTest, ThePvsChangesNothingInThePwad) {
     RunScript(Room(0, 0, 256, 256) + "sector 64 64  192 64  192 192  64 192\n" + Room(256, 64, 512, 192));
-    buildoption1 = 0;
     pwadPath = "off.wad";
-    ASSERT_TRUE(BuildMap());
+    ASSERT_TRUE(BuildMap({}));
     EXPECT_TRUE(subsectorPolygons.empty());
     ASSERT_TRUE(BuildWithPvs());
     EXPECT_EQ(ReadFileBytes("out.wad"), ReadFileBytes("off.wad"));

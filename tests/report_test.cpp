@@ -1,5 +1,5 @@
 // Warnings, fatal errors and the debug log.
-#include "app/report.h"
+#include "base/report.h"
 
 #include "app/config.h"
 #include "tests/test_support.h"
@@ -9,11 +9,11 @@ namespace {
 class ReportTest : public EditorTest {};
 
 TEST_F(ReportTest, DebugLogWritesOnlyWhileSwitchedOn) {
-    buildoption2 = 0;
+    SetDebugLogEnabled(false);
     LogDebug("%s lump が見つかりません\n", "PNAMES");
     EXPECT_FALSE(std::filesystem::exists("debug.txt"));
 
-    buildoption2 = 1;
+    SetDebugLogEnabled(true);
     LogDebug("first ");
     LogDebug("second %d\n", 2);
     LogDebug("%s lump が見つかりません\n", "PNAMES");
@@ -23,7 +23,7 @@ TEST_F(ReportTest, DebugLogWritesOnlyWhileSwitchedOn) {
 }
 
 TEST_F(ReportTest, DebugLogThatCannotBeOpenedIsSilent) {
-    buildoption2 = 1;
+    SetDebugLogEnabled(true);
     std::filesystem::create_directory("debug.txt");
     LogDebug("lost\n");
     EXPECT_TRUE(Messages().empty());

@@ -2,7 +2,7 @@
 #include <cstring>
 #include <random>
 
-#include "app/config.h"
+#include "base/report.h"
 #include "platform/files.h"
 #include "resources/catalogue.h"
 #include "resources/images.h"
@@ -31,26 +31,26 @@ std::string Wad(const char* kind, const std::vector<Lump>& lumps) {
     return out + body + directory;
 }
 
-void Put16(std::string& s, int v) {
+void PutU16(std::string& s, int v) {
     s.push_back(static_cast<char>(v & 0xFF));
     s.push_back(static_cast<char>((v >> 8) & 0xFF));
 }
-void Put32(std::string& s, uint32_t v) {
-    Put16(s, static_cast<int>(v & 0xFFFF));
-    Put16(s, static_cast<int>(v >> 16));
+void PutU32(std::string& s, uint32_t v) {
+    PutU16(s, static_cast<int>(v & 0xFFFF));
+    PutU16(s, static_cast<int>(v >> 16));
 }
 
 // A picture lump: per column, its posts (top row and pixels).
 using Post = std::pair<int, std::vector<uint8_t>>;
 std::string Picture(int width, int height, const std::vector<std::vector<Post>>& columns) {
     std::string header, data;
-    Put16(header, width);
-    Put16(header, height);
-    Put16(header, 0);
-    Put16(header, 0);
+    PutU16(header, width);
+    PutU16(header, height);
+    PutU16(header, 0);
+    PutU16(header, 0);
     const std::size_t start = 8 + 4 * columns.size();
     for (const auto& posts : columns) {
-        Put32(header, static_cast<uint32_t>(start + data.size()));
+        PutU32(header, static_cast<uint32_t>(start + data.size()));
         for (const Post& p : posts) {
             data.push_back(static_cast<char>(p.first));
             data.push_back(static_cast<char>(p.second.size()));
@@ -73,28 +73,28 @@ std::string TinyIwad(const char* kind = "IWAD") {
         playpal.push_back(static_cast<char>(i / 2));
     }
     std::string pnames;
-    Put32(pnames, 3);
+    PutU32(pnames, 3);
     pnames += Name8("PATCHA") + Name8("PATCHB") + Name8("MISSING");
     const std::string patchA = Picture(3, 4, {{{0, {10, 11, 12, 13}}}, {}, {{1, {20, 21}}, {3, {22}}}});
     const std::string patchB = Picture(2, 2, {{{0, {30, 31}}}, {{0, {32, 33}}}});
     // WALL, 6 by 5: PATCHA at (-1, 1), the missing patch, PATCHB at (4, -1) and at (1, 2).
     std::string texture = Name8("wall");
-    Put32(texture, 0);
-    Put16(texture, 6);
-    Put16(texture, 5);
-    Put32(texture, 0);
+    PutU32(texture, 0);
+    PutU16(texture, 6);
+    PutU16(texture, 5);
+    PutU32(texture, 0);
     const int placements[4][3] = {{-1, 1, 0}, {0, 0, 2}, {4, -1, 1}, {1, 2, 1}};
-    Put16(texture, 4);
+    PutU16(texture, 4);
     for (const auto& p : placements) {
-        Put16(texture, p[0]);
-        Put16(texture, p[1]);
-        Put16(texture, p[2]);
-        Put16(texture, 1);
-        Put16(texture, 0);
+        PutU16(texture, p[0]);
+        PutU16(texture, p[1]);
+        PutU16(texture, p[2]);
+        PutU16(texture, 1);
+        PutU16(texture, 0);
     }
     std::string texture1;
-    Put32(texture1, 1);
-    Put32(texture1, 8);
+    PutU32(texture1, 1);
+    PutU32(texture1, 8);
     texture1 += texture;
     std::string flat;
     for (int y = 0; y < 64; ++y)
@@ -117,7 +117,7 @@ std::string TinyIwad(const char* kind = "IWAD") {
 class ResourcesTest : public EditorTest {};
 
 TEST_F(ResourcesTest, TinyIwadDecodesPixelByPixel) {
-    buildoption2 = 1;
+    SetDebugLogEnabled(true);
     ASSERT_EQ(LoadIwad(TinyIwad()), 1);
     // The missing patch first, then every thing sprite this IWAD lacks.
     const std::string log = ReadFileBytes("debug.txt");

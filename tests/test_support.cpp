@@ -6,6 +6,8 @@
 #include <random>
 
 #include "app/config.h"
+#include "app/map_events_app.h"
+#include "base/report.h"
 #include "model/editing.h"
 #include "model/geometry.h"
 #include "model/map.h"
@@ -16,6 +18,7 @@
 #include "view/map_input.h"
 
 void ResetMapState() {
+    InstallEditorMapEvents();
     ClearMap();
     mapFilePath = "untitled.kdm";
     pwadPath = "untitled.wad";
@@ -28,6 +31,7 @@ void ResetMapState() {
     SetName(defaultSector.floorFlat, "FLOOR1_1");
     SetName(defaultSector.ceilingFlat, "FLAT18");
     SetConfigDefaults(configRows, kNumConfigRows);
+    SetDebugLogEnabled(false);
     gridSize = 0;
     sectorDrawingMode = 0;
     numDrawPoints = 0;

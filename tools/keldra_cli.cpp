@@ -25,7 +25,7 @@
 #include <string>
 #include <vector>
 
-#include "app/config.h"
+#include "base/report.h"
 #include "model/map.h"
 #include "model/map_file.h"
 #include "model/map_import.h"
@@ -110,13 +110,14 @@ bool ReportPvsProgress(int32_t done, int32_t total, std::chrono::steady_clock::t
 int Build(const std::vector<std::string>& args) {
     std::string map, out, matrixPath;
     double pvsSeconds = 0;
+    BuildOptions options;
     for (std::size_t i = 2; i < args.size(); ++i) {
         if (args[i] == "-o" && i + 1 < args.size()) out = args[++i];
-        else if (args[i] == "--debug") buildoption2 = 1;
+        else if (args[i] == "--debug") SetDebugLogEnabled(true);
         else if (args[i] == "--reference") useReferenceLookups = true;
-        else if (args[i] == "--pvs") buildoption1 = 1;
-        else if (args[i] == "--pvs-matrix" && i + 1 < args.size()) matrixPath = args[++i], buildoption1 = 1;
-        else if (args[i] == "--pvs-seconds" && i + 1 < args.size()) pvsSeconds = std::atof(args[++i].c_str()), buildoption1 = 1;
+        else if (args[i] == "--pvs") options.computePvs = true;
+        else if (args[i] == "--pvs-matrix" && i + 1 < args.size()) matrixPath = args[++i], options.computePvs = true;
+        else if (args[i] == "--pvs-seconds" && i + 1 < args.size()) pvsSeconds = std::atof(args[++i].c_str()), options.computePvs = true;
         else if (map.empty()) map = args[i];
         else return Usage();
     }
@@ -128,14 +129,14 @@ int Build(const std::vector<std::string>& args) {
     pvsProgress = [start, pvsSeconds](int32_t done, int32_t total) {
         return ReportPvsProgress(done, total, start, pvsSeconds);
     };
-    const bool built = BuildMap();
+    const bool built = BuildMap(options);
     std::signal(SIGINT, SIG_DFL);
     if (!built) return 1;
     const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     std::printf("%s: %s, %d segs, %d subsectors, %d nodes, %d splits, %d vertexes, %d sidedefs", pwadPath.c_str(),
                 MapLumpName(mapSlot).c_str(), lastBuild.segs, lastBuild.subsectors, lastBuild.nodes, lastBuild.cuts,
                 lastBuild.vertexes, lastBuild.sidedefs);
-    if (buildoption1) {
+    if (options.computePvs) {
         long long visible = 0;
         for (uint8_t v : pvsMatrix) visible += v;
         std::printf(", PVS of %d subsectors with %lld visible pairs", pvsSubsectors, visible);

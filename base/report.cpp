@@ -1,16 +1,17 @@
 // Debug log, warnings and fatal errors.
-#include "app/report.h"
+#include "base/report.h"
 
 #include <cstdarg>
 #include <cstdio>
 
-#include "app/config.h"
 #include "platform/files.h"
 #include "platform/platform.h"
 
 const char* const kFatalSuffix = "\nプログラムは終了します";
 
 namespace {
+bool debugLogEnabled = false;
+
 std::string FormatText(const char* format, std::va_list args) {
     std::va_list copy;
     va_copy(copy, args);
@@ -44,8 +45,11 @@ std::string CutToCp932Length(const std::string& text, std::size_t limit) {
     return text.substr(0, i);
 }
 
+void SetDebugLogEnabled(bool enabled) { debugLogEnabled = enabled; }
+bool DebugLogEnabled() { return debugLogEnabled; }
+
 void LogDebug(const char* format, ...) {
-    if (!buildoption2) return;
+    if (!debugLogEnabled) return;
     std::va_list args;
     va_start(args, format);
     std::string text = Utf8ToCp932(FormatText(format, args));

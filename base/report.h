@@ -10,9 +10,13 @@
 #define KELDRA_PRINTF(fmt, args)
 #endif
 
-// Appends the formatted text to "debug.txt" when the debug log switch
-// (buildoption2) is on. Adds nothing: callers end their lines with "\n".
+// Appends the formatted text to "debug.txt" when the debug log is switched
+// on. Adds nothing: callers end their lines with "\n".
 void LogDebug(const char* format, ...) KELDRA_PRINTF(1, 2);
+
+// Switches the debug log on or off; off until the settings say otherwise.
+void SetDebugLogEnabled(bool enabled);
+bool DebugLogEnabled();
 
 // Shows the formatted text in a message box and returns when it is closed.
 void ShowWarning(const char* format, ...) KELDRA_PRINTF(1, 2);
