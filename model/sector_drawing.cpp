@@ -7,7 +7,6 @@
 #include "base/report.h"
 #include "model/editing.h"
 
-int32_t sectorDrawingMode = 0;
 DrawPoint drawPoints[kMaxDrawPoints + 1];
 int32_t numDrawPoints = 0;
 
@@ -57,33 +56,31 @@ void SnapDrawPoint(DrawPoint& p) {
     }
 }
 
-void AddDrawPoint(float x, float y) {
+bool AddDrawPoint(float x, float y) {
     DrawPoint p = {x, y, kDrawFree, nullptr};
     SnapDrawPoint(p);
     if (numDrawPoints == 0) {
         drawPoints[0] = drawPoints[1] = p;
         numDrawPoints = 1;
-        return;
+        return false;
     }
-    if (SamePosition(p, drawPoints[0])) {
-        CloseDrawing();
-        return;
-    }
+    if (SamePosition(p, drawPoints[0])) return CloseDrawing();
     if (numDrawPoints >= kMaxDrawPoints) {
         ShowWarning("一度に VERTEX が %d 個より多い SECTOR を作ることは出来ません", kMaxDrawPoints);
-        return;
+        return false;
     }
     // A second point on the last one would make a linedef of no length.
     if (SamePosition(p, drawPoints[numDrawPoints - 1])) {
         ShowWarning("同じ位置に続けて点を置くことは出来ません");
-        return;
+        return false;
     }
     if (EdgeCrossesDrawing(drawPoints[numDrawPoints - 1], p)) {
         ShowWarning("%s", kCrossingMessage);
-        return;
+        return false;
     }
     drawPoints[numDrawPoints] = drawPoints[numDrawPoints + 1] = p;
     ++numDrawPoints;
+    return false;
 }
 
 void MoveRubberBand(float x, float y) {
@@ -91,14 +88,14 @@ void MoveRubberBand(float x, float y) {
     drawPoints[numDrawPoints].y = y;
 }
 
-void RemoveLastDrawPoint() {
+bool RemoveLastDrawPoint() {
     if (numDrawPoints <= 1) {
-        sectorDrawingMode = 0;
         numDrawPoints = 0;
-        return;
+        return true;
     }
     drawPoints[numDrawPoints - 1] = drawPoints[numDrawPoints];
     --numDrawPoints;
+    return false;
 }
 
 bool EdgeCrossesDrawing(const DrawPoint& a, const DrawPoint& b) {
@@ -109,16 +106,15 @@ bool EdgeCrossesDrawing(const DrawPoint& a, const DrawPoint& b) {
     return EdgeCrossesLinedefs(a, b);
 }
 
-void CloseDrawing() {
-    if (numDrawPoints < 3) return;
+bool CloseDrawing() {
+    if (numDrawPoints < 3) return false;
     if (EdgeCrossesDrawing(drawPoints[numDrawPoints - 1], drawPoints[0])) {
         ShowWarning("%s", kCrossingMessage);
-        return;
+        return false;
     }
-    if (CreateSector(drawPoints, numDrawPoints)) {
-        sectorDrawingMode = 0;
-        numDrawPoints = 0;
-    }
+    if (!CreateSector(drawPoints, numDrawPoints)) return false;
+    numDrawPoints = 0;
+    return true;
 }
 
 bool IsVoidPolygon(const DrawPoint* P, int32_t n) {

@@ -11,7 +11,6 @@
 
 constexpr int kMaxDrawPoints = 256;
 
-extern int32_t sectorDrawingMode;  // 1 while sectors are being drawn
 // Slots 0 to numDrawPoints - 1: the placed points in click order; slot
 // numDrawPoints: the rubber-band point that follows the mouse.
 extern DrawPoint drawPoints[kMaxDrawPoints + 1];
@@ -21,15 +20,19 @@ extern int32_t numDrawPoints;
 // linedef) or else to the grid.
 void SnapDrawPoint(DrawPoint& point);
 
-// A left click at (x, y) in sector drawing mode.
-void AddDrawPoint(float x, float y);
+// A left click at (x, y) in sector drawing mode; true when it closed the
+// polygon into a sector (a click on the first point), which ends the drawing.
+bool AddDrawPoint(float x, float y);
 // The mouse moved to (x, y) in sector drawing mode.
 void MoveRubberBand(float x, float y);
 // A right click in sector drawing mode: takes back the last point; with one
-// point or none placed, leaves the mode.
-void RemoveLastDrawPoint();
-// Closes the polygon (Enter, or a click on the first point).
-void CloseDrawing();
+// point or none placed, empties the buffer and returns true: the drawing is
+// abandoned.
+bool RemoveLastDrawPoint();
+// Closes the polygon (Enter, or a click on the first point); true when it
+// became a sector and the buffer was emptied, false when refused or when
+// fewer than three points are placed.
+bool CloseDrawing();
 
 bool EdgeCrossesDrawing(const DrawPoint& a, const DrawPoint& b);
 

@@ -41,7 +41,7 @@ TEST_F(MapInputTest, ClicksSelectWhatIsUnderThem) {
 TEST_F(MapInputTest, VertexInsertionModeSplitsLinedefsAndStillDragsVertices) {
     RunScript("sector 0 0  0 128  128 128  128 0\nclick 64 64\npress alt 0 0");
     EXPECT_EQ(selection.kind, kObjectNone);
-    EXPECT_EQ(vertexInsertionMode, 1);
+    EXPECT_EQ(mapMode, MapMode::kInsertVertex);
     RunScript("click 64 64");  // inside: selects as usual
     const MapObject selected = selection;
     EXPECT_EQ(selected.kind, kObjectSector);
@@ -52,34 +52,47 @@ TEST_F(MapInputTest, VertexInsertionModeSplitsLinedefsAndStillDragsVertices) {
     EXPECT_EQ(selection.kind, kObjectVertex);
     EXPECT_EQ(dragging, 1);
     RunScript("up\nrelease alt");
-    EXPECT_EQ(vertexInsertionMode, 0);
+    EXPECT_NE(mapMode, MapMode::kInsertVertex);
     EXPECT_EQ(CheckMapInvariants(), "");
 }
 
 TEST_F(MapInputTest, ModeKeys) {
     RunScript("press ctrl 0 0");
-    EXPECT_EQ(sectorDrawingMode, 1);
+    EXPECT_EQ(mapMode, MapMode::kDrawSector);
     RunScript("release ctrl");
-    EXPECT_EQ(sectorDrawingMode, 0);
+    EXPECT_NE(mapMode, MapMode::kDrawSector);
     // With a point placed the mode outlives the key; Escape abandons it.
     RunScript("press ctrl 0 0\nclick 0 0\nrelease ctrl");
-    EXPECT_EQ(sectorDrawingMode, 1);
+    EXPECT_EQ(mapMode, MapMode::kDrawSector);
     int32_t x, y;
     Pixel(50, 50, x, y);
     EXPECT_FALSE(MapRightButtonDown(x, y));  // takes the point back, no menu
-    EXPECT_EQ(sectorDrawingMode, 0);
+    EXPECT_NE(mapMode, MapMode::kDrawSector);
     EXPECT_TRUE(MapRightButtonDown(x, y));
+
+    // Ctrl with Alt held draws; the insertion comes back when the drawing
+    // ends while Alt is still down, and not once Alt was let go meanwhile.
+    RunScript("press alt 0 0\npress ctrl 0 0");
+    EXPECT_EQ(mapMode, MapMode::kDrawSector);
+    RunScript("release ctrl");
+    EXPECT_EQ(mapMode, MapMode::kInsertVertex);
+    RunScript("press ctrl 0 0\nclick 0 0\nrelease alt\nkey escape");
+    EXPECT_EQ(mapMode, MapMode::kSelect);
+    RunScript("release ctrl\npress ctrl 0 0\npress alt 0 0\nrelease ctrl");
+    EXPECT_EQ(mapMode, MapMode::kInsertVertex);
+    RunScript("release alt");
+    EXPECT_EQ(mapMode, MapMode::kSelect);
 
     // In the PVS test view Ctrl and Alt only clear the selection.
     RunScript("sector 0 0  0 128  128 128  128 0\nclick 64 64");
-    pvsTestMode = 1;
+    mapMode = MapMode::kPvsTest;
     RunScript("press ctrl 0 0\npress alt 0 0");
-    EXPECT_EQ(sectorDrawingMode, 0);
-    EXPECT_EQ(vertexInsertionMode, 0);
+    EXPECT_NE(mapMode, MapMode::kDrawSector);
+    EXPECT_NE(mapMode, MapMode::kInsertVertex);
     EXPECT_EQ(selection.kind, kObjectNone);
     RunScript("click 64 64");
     EXPECT_EQ(selection.kind, kObjectNone);
-    pvsTestMode = 0;
+    mapMode = MapMode::kSelect;
     EXPECT_TRUE(EnterKeyDown());  // outside drawing: the Edit command
 }
 

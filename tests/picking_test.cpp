@@ -6,6 +6,7 @@
 #include "model/geometry.h"
 #include "model/sector_drawing.h"
 #include "tests/test_support.h"
+#include "view/map_input.h"
 #include "view/view_transform.h"
 
 namespace {
@@ -64,7 +65,7 @@ TEST_F(PickingTest, LinedefWindowIsThreePixelsAtAnyZoom) {
 
 TEST_F(PickingTest, TheFirstDrawnPointIsAVertexWithoutObject) {
     Line(0, 0, 0, 100);
-    sectorDrawingMode = 1;
+    mapMode = MapMode::kDrawSector;
     drawPoints[0] = drawPoints[1] = {50, 50, kDrawFree, nullptr};
     numDrawPoints = 1;
     PickAtMap(51, 50);

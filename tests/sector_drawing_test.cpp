@@ -7,6 +7,7 @@
 #include "model/editing.h"
 #include "tests/map_invariants.h"
 #include "tests/test_support.h"
+#include "view/map_input.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ TEST_F(SectorDrawingTest, ClockwiseSquareMakesASectorFacingInwards) {
     }
     EXPECT_EQ(linedefs->startVertex->x, 0.0f);
     EXPECT_EQ(linedefs->endVertex->y, 128.0f);
-    EXPECT_EQ(sectorDrawingMode, 0);
+    EXPECT_NE(mapMode, MapMode::kDrawSector);
     EXPECT_EQ(numDrawPoints, 0);
     EXPECT_EQ(mapModified, 1);
     EXPECT_TRUE(Messages().empty());
@@ -49,7 +50,7 @@ TEST_F(SectorDrawingTest, CounterClockwiseInTheVoidIsRefused) {
     EXPECT_EQ(numlinedefs + numvertices + numsectors, 0);
     EXPECT_EQ(mapModified, 0);
     // The drawing stays to be corrected.
-    EXPECT_EQ(sectorDrawingMode, 1);
+    EXPECT_EQ(mapMode, MapMode::kDrawSector);
     EXPECT_EQ(numDrawPoints, 4);
     ExpectSound();
 }
@@ -123,12 +124,11 @@ TEST_F(SectorDrawingTest, ClickingTheFirstPointCloses) {
     RunScript("click 64 64\nclick 0 0\nrelease ctrl");
     EXPECT_EQ(numsectors, 1);
     EXPECT_EQ(numlinedefs, 3);
-    EXPECT_EQ(sectorDrawingMode, 0);
+    EXPECT_NE(mapMode, MapMode::kDrawSector);
     ExpectSound();
 }
 
 TEST_F(SectorDrawingTest, AtMost256PointsButThe256thCanClose) {
-    sectorDrawingMode = 1;
     const float pi = 3.14159265f;
     float firstX = 0, firstY = 0;
     for (int i = 0; i < 256; ++i) {
@@ -166,7 +166,7 @@ TEST_F(SectorDrawingTest, EdgesMayEndOnLinedefsButNotCrossThem) {
     EXPECT_EQ(numDrawPoints, 3);
     RunScript("release ctrl\nkey escape");
     EXPECT_EQ(numDrawPoints, 0);
-    EXPECT_EQ(sectorDrawingMode, 0);
+    EXPECT_NE(mapMode, MapMode::kDrawSector);
     EXPECT_EQ(numsectors, 1);
     ExpectSound();
 }
@@ -207,7 +207,7 @@ TEST_F(SectorDrawingTest, GridSnapsFreePointsOnly) {
     EXPECT_EQ(drawPoints[1].y, 16.0f);
     EXPECT_EQ(drawPoints[1].kind, kDrawFree);
     RunScript("rclick 0 0\nrclick 0 0");
-    EXPECT_EQ(sectorDrawingMode, 0);
+    EXPECT_NE(mapMode, MapMode::kDrawSector);
     EXPECT_EQ(numDrawPoints, 0);
     ExpectSound();
 }

@@ -33,10 +33,8 @@ void ResetMapState() {
     SetConfigDefaults(configRows, kNumConfigRows);
     SetDebugLogEnabled(false);
     gridSize = 0;
-    sectorDrawingMode = 0;
+    mapMode = MapMode::kSelect;
     numDrawPoints = 0;
-    vertexInsertionMode = 0;
-    pvsTestMode = 0;
     dragging = 0;
     useReferenceLookups = false;
     pvsProgress = nullptr;

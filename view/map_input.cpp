@@ -8,14 +8,20 @@
 #include "view/picking.h"
 #include "view/view_transform.h"
 
-int32_t vertexInsertionMode = 0;
-int32_t pvsTestMode = 0;
+MapMode mapMode = MapMode::kSelect;
 int32_t dragging = 0;
 
 namespace {
+// Drawing overlays insertion: Ctrl pressed with Alt held draws, and the
+// insertion comes back when the drawing ends while Alt is still held.
+MapMode modeUnderDrawing = MapMode::kSelect;
 Vertex savedVertex;           // the dragged vertex as it was when the drag began
 float savedThingX = 0, savedThingY = 0;
 int32_t popupX = 0, popupY = 0;  // where the thing type menu was opened
+
+void EndDrawing() {
+    if (mapMode == MapMode::kDrawSector) mapMode = modeUnderDrawing;
+}
 
 DrawPoint MapPoint(int32_t x, int32_t y) {
     DrawPoint p = {0, 0, kDrawFree, nullptr};
@@ -25,11 +31,11 @@ DrawPoint MapPoint(int32_t x, int32_t y) {
 }  // namespace
 
 void MapMouseMove(int32_t x, int32_t y, bool leftButtonHeld) {
-    if (sectorDrawingMode) {
+    if (mapMode == MapMode::kDrawSector) {
         PickAt(x, y);
         const DrawPoint p = MapPoint(x, y);
         MoveRubberBand(p.x, p.y);
-    } else if (vertexInsertionMode) {
+    } else if (mapMode == MapMode::kInsertVertex) {
         PickAt(x, y);
     } else if (dragging && leftButtonHeld &&
                (selection.kind == kObjectVertex || selection.kind == kObjectThing)) {
@@ -41,15 +47,15 @@ void MapMouseMove(int32_t x, int32_t y, bool leftButtonHeld) {
 void MapLeftButtonDown(int32_t x, int32_t y) {
     PickAt(x, y);
     const DrawPoint p = MapPoint(x, y);
-    if (sectorDrawingMode) {
-        AddDrawPoint(p.x, p.y);
+    if (mapMode == MapMode::kDrawSector) {
+        if (AddDrawPoint(p.x, p.y)) EndDrawing();
         return;
     }
-    if (vertexInsertionMode && hover.kind == kObjectLinedef && hover.object) {
+    if (mapMode == MapMode::kInsertVertex && hover.kind == kObjectLinedef && hover.object) {
         InsertVertex(p.x, p.y, static_cast<Linedef*>(hover.object));
         return;
     }
-    if (pvsTestMode) return;
+    if (mapMode == MapMode::kPvsTest) return;
     switch (hover.kind) {
         case kObjectNone: {
             Sector* s = FindSectorAt(p);
@@ -100,8 +106,8 @@ bool MapLeftButtonUp() {
 }
 
 bool MapRightButtonDown(int32_t x, int32_t y) {
-    if (sectorDrawingMode) {
-        RemoveLastDrawPoint();
+    if (mapMode == MapMode::kDrawSector) {
+        if (RemoveLastDrawPoint()) EndDrawing();
         return false;
     }
     selection = {kObjectNone, nullptr};
@@ -117,38 +123,45 @@ void MapThingMenuChosen(int32_t row) {
 
 void ControlKeyDown(int32_t cursorX, int32_t cursorY) {
     selection = {kObjectNone, nullptr};
-    if (!sectorDrawingMode && numDrawPoints == 0 && !pvsTestMode) {
-        sectorDrawingMode = 1;
+    if (mapMode != MapMode::kDrawSector && numDrawPoints == 0 && mapMode != MapMode::kPvsTest) {
+        modeUnderDrawing = mapMode;
+        mapMode = MapMode::kDrawSector;
         PickAt(cursorX, cursorY);
     }
 }
 
 void ControlKeyUp() {
-    if (sectorDrawingMode && numDrawPoints == 0) sectorDrawingMode = 0;
+    if (mapMode == MapMode::kDrawSector && numDrawPoints == 0) EndDrawing();
 }
 
 void AltKeyDown(int32_t cursorX, int32_t cursorY) {
     selection = {kObjectNone, nullptr};
-    if (!vertexInsertionMode && !pvsTestMode) {
-        vertexInsertionMode = 1;
+    if (mapMode == MapMode::kSelect) {
+        mapMode = MapMode::kInsertVertex;
+        PickAt(cursorX, cursorY);
+    } else if (mapMode == MapMode::kDrawSector && modeUnderDrawing != MapMode::kInsertVertex) {
+        modeUnderDrawing = MapMode::kInsertVertex;
         PickAt(cursorX, cursorY);
     }
 }
 
-void AltKeyUp() { vertexInsertionMode = 0; }
+void AltKeyUp() {
+    if (mapMode == MapMode::kInsertVertex) mapMode = MapMode::kSelect;
+    if (modeUnderDrawing == MapMode::kInsertVertex) modeUnderDrawing = MapMode::kSelect;
+}
 
 void EscapeKeyDown() {
-    if (sectorDrawingMode) {
-        sectorDrawingMode = 0;
+    if (mapMode == MapMode::kDrawSector) {
         numDrawPoints = 0;
+        EndDrawing();
     } else {
         selection = {kObjectNone, nullptr};
     }
 }
 
 bool EnterKeyDown() {
-    if (sectorDrawingMode) {
-        CloseDrawing();
+    if (mapMode == MapMode::kDrawSector) {
+        if (CloseDrawing()) EndDrawing();
         return false;
     }
     return true;

@@ -4,9 +4,19 @@
 
 #include <cstdint>
 
-extern int32_t vertexInsertionMode;  // 1 while Alt is held
-extern int32_t pvsTestMode;          // 1 while the PVS test view is on
-extern int32_t dragging;             // 1 while a vertex or thing follows the mouse
+// What clicks in the map view do; the mode keys and the PVS test command
+// switch it.
+enum class MapMode : int32_t {
+    kSelect,        // clicks select; a vertex or thing clicked is dragged
+    kDrawSector,    // Ctrl held, or a polygon begun: clicks place its corners
+    kInsertVertex,  // Alt held: a click on a linedef inserts a vertex there
+    kPvsTest,       // clicks only pick the subsector whose visible set is shown
+};
+extern MapMode mapMode;
+
+// 1 while a vertex or thing follows the mouse. A drag belongs to the left
+// button, not to a mode: it also starts on a vertex clicked in insertion mode.
+extern int32_t dragging;
 
 void MapMouseMove(int32_t x, int32_t y, bool leftButtonHeld);
 void MapLeftButtonDown(int32_t x, int32_t y);

@@ -7,6 +7,7 @@
 #include "model/map.h"
 #include "model/sector_drawing.h"
 #include "resources/thing_types.h"
+#include "view/map_input.h"
 #include "view/view_transform.h"
 
 namespace {
@@ -96,7 +97,7 @@ void PickAt(int32_t x, int32_t y) {
         MapToView(v->x, v->y, px, py);
         if (PointInWindow(px, py, pointWindow)) hit(1, kObjectVertex, v);
     }
-    if (sectorDrawingMode && numDrawPoints > 0) {
+    if (mapMode == MapMode::kDrawSector && numDrawPoints > 0) {
         float px, py;
         MapToView(drawPoints[0].x, drawPoints[0].y, px, py);
         if (PointInWindow(px, py, pointWindow)) hit(2, kObjectVertex, nullptr);
