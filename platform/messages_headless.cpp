@@ -1,5 +1,6 @@
 // Headless messages: stderr, or a list the tests read (see capture.h).
 #include "platform/capture.h"
+#include "platform/headless.h"
 #include "platform/platform.h"
 
 #include <cstdio>
@@ -9,6 +10,7 @@ namespace {
 bool capturing = false;
 std::vector<std::string> captured;
 std::string windowTitle;
+std::string messagePrefix = "Keldra: ";
 }  // namespace
 
 void PlatformShowMessage(const std::string& text) {
@@ -16,13 +18,15 @@ void PlatformShowMessage(const std::string& text) {
         captured.push_back(text);
         return;
     }
-    std::fprintf(stderr, "Keldra: %s\n", text.c_str());
+    std::fprintf(stderr, "%s%s\n", messagePrefix.c_str(), text.c_str());
 }
 
 void PlatformExitAfterFatalError() {
     if (capturing) throw FatalExit{captured.empty() ? std::string() : captured.back()};
     std::exit(1);
 }
+
+void SetMessagePrefix(const std::string& prefix) { messagePrefix = prefix; }
 
 void PlatformSetWindowTitle(const std::string& text) { windowTitle = text; }
 

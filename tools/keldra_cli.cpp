@@ -1,19 +1,6 @@
-// keldra-cli: works on map files without the editor's window.
-//
-//   keldra-cli info MAP.kdm          prints the map slot and the record counts
-//   keldra-cli resave IN.kdm OUT.kdm loads a map and saves it under a new name
-//   keldra-cli script FILE           runs a map script (see map_script.h); - reads stdin
-//   keldra-cli build MAP.kdm [-o OUT.wad] [--debug] [--reference]
-//                    [--pvs] [--pvs-matrix FILE] [--pvs-seconds N]
-//                                    builds the PWAD (beside the map unless -o) and
-//                                    prints its counts and the build time; with
-//                                    --pvs also the PVS (Ctrl+C stops it cleanly)
-//   keldra-cli import WAD MAPxx -o MAP.kdm
-//                                    reads a map of the game's own format
-//   keldra-cli check WAD [MAPxx]     checks the structure of a built map
-//   keldra-cli catalogue [IWAD]      loads the game's art (doom2.wad) and says what it holds
-//   keldra-cli export-image texture|flat|sprite NAME -o OUT.ppm|OUT.bmp [--iwad IWAD]
-//                                    writes one texture, flat or thing sprite as an image
+// keldra-cli: works on map files and WADs without the editor's window: map
+// information, resaving, map scripts, builds with their checks, imports of
+// the game's levels and the game's art. `keldra-cli --help` lists the commands.
 #include <atomic>
 #include <chrono>
 #include <csignal>
@@ -35,6 +22,7 @@
 #include "nodes/pwad_writer.h"
 #include "nodes/sector_lookup.h"
 #include "platform/files.h"
+#include "platform/headless.h"
 #include "resources/catalogue.h"
 #include "resources/game_tables.h"
 #include "resources/images.h"
@@ -46,21 +34,39 @@
 
 namespace {
 
+const char* const kUsage =
+    "usage: keldra-cli info MAP.kdm\n"
+    "       keldra-cli resave IN.kdm OUT.kdm\n"
+    "       keldra-cli script FILE|-\n"
+    "       keldra-cli build MAP.kdm [-o OUT.wad] [--debug] [--reference]\n"
+    "                        [--pvs] [--pvs-matrix FILE] [--pvs-seconds N]\n"
+    "       keldra-cli import WAD MAPxx -o MAP.kdm\n"
+    "       keldra-cli check WAD [MAPxx]\n"
+    "       keldra-cli catalogue [IWAD]\n"
+    "       keldra-cli export-image texture|flat|sprite NAME -o OUT.ppm|OUT.bmp [--iwad IWAD]\n"
+    "       keldra-cli help | --help | --version\n";
+
 int Usage() {
-    std::fprintf(stderr,
-                 "usage: keldra-cli info MAP.kdm\n"
-                 "       keldra-cli resave IN.kdm OUT.kdm\n"
-                 "       keldra-cli script FILE|-\n"
-                 "       keldra-cli build MAP.kdm [-o OUT.wad] [--debug] [--reference]\n"
-                 "                        [--pvs] [--pvs-matrix FILE] [--pvs-seconds N]\n"
-                 "       keldra-cli import WAD MAPxx -o MAP.kdm\n"
-                 "       keldra-cli check WAD [MAPxx]\n"
-                 "       keldra-cli catalogue [IWAD]\n"
-                 "       keldra-cli export-image texture|flat|sprite NAME -o OUT.ppm|OUT.bmp [--iwad IWAD]\n");
+    std::fputs(kUsage, stderr);
     return 2;
 }
 
+int Help() {
+    std::fputs(kUsage, stdout);
+    std::printf("\nCommands of a map script (one a line; positions in map units):\n%s", MapScriptUsage().c_str());
+    return 0;
+}
+
+int Version() {
+    std::printf("keldra-cli %s\n", KELDRA_VERSION);
+    return 0;
+}
+
+// Messages shown while the tool works on a file begin with the file's name.
+void WorkingOn(const std::string& path) { SetMessagePrefix("keldra-cli: " + path + ": "); }
+
 int Info(const std::string& path) {
+    WorkingOn(path);
     if (!LoadMapFile(path)) return 1;
     std::printf("%s: %s, %d vertices, %d linedefs, %d sectors, %d things\n", path.c_str(), mapSlotNames[mapSlot - 1],
                 numvertices, numlinedefs, numsectors, numthings);
@@ -68,12 +74,15 @@ int Info(const std::string& path) {
 }
 
 int Resave(const std::string& from, const std::string& to) {
+    WorkingOn(from);
     if (!LoadMapFile(from)) return 1;
+    WorkingOn(to);
     SetMapFileName(to);
     return SaveMapFile() ? 0 : 1;
 }
 
 int Script(const std::string& path) {
+    WorkingOn(path);
     std::string text;
     if (path == "-") {
         text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
@@ -122,6 +131,7 @@ int Build(const std::vector<std::string>& args) {
         else return Usage();
     }
     if (map.empty()) return Usage();
+    WorkingOn(map);
     if (!LoadMapFile(map)) return 1;
     if (!out.empty()) pwadPath = out;
     const auto start = std::chrono::steady_clock::now();
@@ -161,6 +171,7 @@ int Import(const std::vector<std::string>& args) {
         std::fprintf(stderr, "keldra-cli: %s: %s\n", args[2].c_str(), error.c_str());
         return 1;
     }
+    WorkingOn(args[5]);
     SetMapFileName(args[5]);
     return SaveMapFile() ? 0 : 1;
 }
@@ -257,6 +268,8 @@ int ExportImage(const std::vector<std::string>& args) {
 }
 
 int Run(const std::vector<std::string>& args) {
+    if (args.size() == 2 && (args[1] == "help" || args[1] == "--help" || args[1] == "-h")) return Help();
+    if (args.size() == 2 && args[1] == "--version") return Version();
     if (args.size() == 3 && args[1] == "info") return Info(args[2]);
     if (args.size() == 4 && args[1] == "resave") return Resave(args[2], args[3]);
     if (args.size() == 3 && args[1] == "script") return Script(args[2]);

@@ -1,6 +1,7 @@
 // Interpreter of map scripts.
 #include "tools/map_script.h"
 
+#include <algorithm>
 #include <cmath>
 #include <sstream>
 #include <vector>
@@ -61,114 +62,235 @@ private:
     std::istringstream in_;
 };
 
-bool RunLine(const std::string& command, Line& line, std::string& problem) {
-    Pixel a{}, b{};
+// One command of the script language: its name, its arguments as the usage
+// shows them, what it does, and its handler. A handler reads its arguments
+// from the line; false means they could not be read (problem may say why).
+struct ScriptCommand {
+    const char* name;
+    const char* arguments;
+    const char* description;
+    bool (*run)(Line& line, std::string& problem);
+};
+
+bool RunGrid(Line& line, std::string&) {
     int32_t n = 0;
+    if (!line.Integer(n) || !(n == 0 || n == 8 || n == 16 || n == 32 || n == 64)) return false;
+    gridSize = n;
+    return true;
+}
+
+bool RunView(Line& line, std::string&) {
+    float cx, cy, scale;
+    if (!line.Number(cx) || !line.Number(cy) || !line.Number(scale) || !(scale > 0)) return false;
+    viewCentreX = cx;
+    viewCentreY = cy;
+    viewScale = scale;
+    SetViewSize(viewWidth, viewHeight);
+    return true;
+}
+
+bool RunSize(Line& line, std::string&) {
+    int32_t w = 0, h = 0;
+    if (!line.Integer(w) || !line.Integer(h) || w < 1 || h < 1) return false;
+    SetViewSize(w, h);
+    return true;
+}
+
+bool RunMove(Line& line, std::string&) {
+    Pixel a{};
+    if (!line.Point(a)) return false;
+    MapMouseMove(a.x, a.y, false);
+    return true;
+}
+
+bool RunClick(Line& line, std::string&) {
+    Pixel a{};
+    if (!line.Point(a)) return false;
+    MapLeftButtonDown(a.x, a.y);
+    MapLeftButtonUp();
+    return true;
+}
+
+bool RunDown(Line& line, std::string&) {
+    Pixel a{};
+    if (!line.Point(a)) return false;
+    MapLeftButtonDown(a.x, a.y);
+    return true;
+}
+
+bool RunUp(Line&, std::string&) {
+    MapLeftButtonUp();
+    return true;
+}
+
+bool RunDrag(Line& line, std::string&) {
+    Pixel a{}, b{};
+    if (!line.Point(a) || !line.Point(b)) return false;
+    MapLeftButtonDown(a.x, a.y);
+    MapMouseMove(b.x, b.y, true);
+    MapLeftButtonUp();
+    return true;
+}
+
+bool RunRightClick(Line& line, std::string&) {
+    Pixel a{};
+    if (!line.Point(a)) return false;
+    MapRightButtonDown(a.x, a.y);
+    return true;
+}
+
+bool RunMenu(Line& line, std::string&) {
+    int32_t row = 0;
+    if (!line.Integer(row)) return false;
+    MapThingMenuChosen(row);
+    return true;
+}
+
+bool ReadModeKey(Line& line, bool& control) {
     std::string word;
-    if (command == "grid") {
-        if (!line.Integer(n) || !(n == 0 || n == 8 || n == 16 || n == 32 || n == 64)) return false;
-        gridSize = n;
-    } else if (command == "view") {
-        float cx, cy, scale;
-        if (!line.Number(cx) || !line.Number(cy) || !line.Number(scale) || !(scale > 0)) return false;
-        viewCentreX = cx;
-        viewCentreY = cy;
-        viewScale = scale;
-        SetViewSize(viewWidth, viewHeight);
-    } else if (command == "size") {
-        int32_t h = 0;
-        if (!line.Integer(n) || !line.Integer(h) || n < 1 || h < 1) return false;
-        SetViewSize(n, h);
-    } else if (command == "move") {
+    if (!line.Word(word) || (word != "ctrl" && word != "alt")) return false;
+    control = word == "ctrl";
+    return true;
+}
+
+bool RunPress(Line& line, std::string&) {
+    bool control = false;
+    Pixel a{};
+    if (!ReadModeKey(line, control) || !line.Point(a)) return false;
+    if (control) ControlKeyDown(a.x, a.y);
+    else AltKeyDown(a.x, a.y);
+    return true;
+}
+
+bool RunRelease(Line& line, std::string&) {
+    bool control = false;
+    if (!ReadModeKey(line, control)) return false;
+    if (control) ControlKeyUp();
+    else AltKeyUp();
+    return true;
+}
+
+bool RunKey(Line& line, std::string&) {
+    std::string word;
+    if (!line.Word(word)) return false;
+    if (word == "enter") EnterKeyDown();
+    else if (word == "escape") EscapeKeyDown();
+    else if (word == "delete") DeleteSelection();
+    else if (word == "flip") FlipSelection();
+    else return false;
+    return true;
+}
+
+bool RunSector(Line& line, std::string& problem) {
+    std::vector<Pixel> corners;
+    while (!line.AtEnd()) {
+        Pixel a{};
         if (!line.Point(a)) return false;
-        MapMouseMove(a.x, a.y, false);
-    } else if (command == "click") {
-        if (!line.Point(a)) return false;
-        MapLeftButtonDown(a.x, a.y);
-        MapLeftButtonUp();
-    } else if (command == "down") {
-        if (!line.Point(a)) return false;
-        MapLeftButtonDown(a.x, a.y);
-    } else if (command == "up") {
-        MapLeftButtonUp();
-    } else if (command == "drag") {
-        if (!line.Point(a) || !line.Point(b)) return false;
-        MapLeftButtonDown(a.x, a.y);
-        MapMouseMove(b.x, b.y, true);
-        MapLeftButtonUp();
-    } else if (command == "rclick") {
-        if (!line.Point(a)) return false;
-        MapRightButtonDown(a.x, a.y);
-    } else if (command == "menu") {
-        if (!line.Integer(n)) return false;
-        MapThingMenuChosen(n);
-    } else if (command == "press" || command == "release") {
-        if (!line.Word(word) || (word != "ctrl" && word != "alt")) return false;
-        if (command == "press") {
-            if (!line.Point(a)) return false;
-            if (word == "ctrl") ControlKeyDown(a.x, a.y);
-            else AltKeyDown(a.x, a.y);
-        } else {
-            if (word == "ctrl") ControlKeyUp();
-            else AltKeyUp();
-        }
-    } else if (command == "key") {
-        if (!line.Word(word)) return false;
-        if (word == "enter") EnterKeyDown();
-        else if (word == "escape") EscapeKeyDown();
-        else if (word == "delete") DeleteSelection();
-        else if (word == "flip") FlipSelection();
-        else return false;
-    } else if (command == "sector") {
-        std::vector<Pixel> corners;
-        while (!line.AtEnd()) {
-            if (!line.Point(a)) return false;
-            corners.push_back(a);
-        }
-        if (corners.size() < 3) {
-            problem = "a sector needs at least three corners";
-            return false;
-        }
-        ControlKeyDown(corners[0].x, corners[0].y);
-        for (const Pixel& c : corners) {
-            MapMouseMove(c.x, c.y, false);
-            MapLeftButtonDown(c.x, c.y);
-        }
-        EnterKeyDown();
-        ControlKeyUp();
-        return true;
-    } else if (command == "insert") {
-        if (!line.Point(a)) return false;
-        AltKeyDown(a.x, a.y);
-        MapLeftButtonDown(a.x, a.y);
-        MapLeftButtonUp();
-        AltKeyUp();
-    } else if (command == "thing") {
-        if (!line.Integer(n) || !line.Point(a)) return false;
-        if (MapRightButtonDown(a.x, a.y)) MapThingMenuChosen(n);
-    } else if (command == "slot") {
-        if (!line.Integer(n) || n < 1 || n > 32) return false;
-        mapSlot = n;
-    } else if (command == "clear") {
-        ClearMap();
-    } else if (command == "load" || command == "save") {
-        const std::string path = line.Rest();
-        if (path.empty()) return false;
-        if (command == "load") {
-            if (!LoadMapFile(path)) problem = "cannot load " + path;
-        } else {
-            SetMapFileName(path);
-            if (!SaveMapFile()) problem = "cannot save " + path;
-        }
-        return problem.empty();
-    } else {
-        problem = "unknown command '" + command + "'";
+        corners.push_back(a);
+    }
+    if (corners.size() < 3) {
+        problem = "a sector needs at least three corners";
         return false;
     }
-    return line.AtEnd();
+    ControlKeyDown(corners[0].x, corners[0].y);
+    for (const Pixel& c : corners) {
+        MapMouseMove(c.x, c.y, false);
+        MapLeftButtonDown(c.x, c.y);
+    }
+    EnterKeyDown();
+    ControlKeyUp();
+    return true;
+}
+
+bool RunInsert(Line& line, std::string&) {
+    Pixel a{};
+    if (!line.Point(a)) return false;
+    AltKeyDown(a.x, a.y);
+    MapLeftButtonDown(a.x, a.y);
+    MapLeftButtonUp();
+    AltKeyUp();
+    return true;
+}
+
+bool RunThing(Line& line, std::string&) {
+    int32_t row = 0;
+    Pixel a{};
+    if (!line.Integer(row) || !line.Point(a)) return false;
+    if (MapRightButtonDown(a.x, a.y)) MapThingMenuChosen(row);
+    return true;
+}
+
+bool RunSlot(Line& line, std::string&) {
+    int32_t n = 0;
+    if (!line.Integer(n) || n < 1 || n > 32) return false;
+    mapSlot = n;
+    return true;
+}
+
+bool RunClear(Line&, std::string&) {
+    ClearMap();
+    return true;
+}
+
+bool RunLoad(Line& line, std::string& problem) {
+    const std::string path = line.Rest();
+    if (path.empty()) return false;
+    if (!LoadMapFile(path)) problem = "cannot load " + path;
+    return problem.empty();
+}
+
+bool RunSave(Line& line, std::string& problem) {
+    const std::string path = line.Rest();
+    if (path.empty()) return false;
+    SetMapFileName(path);
+    if (!SaveMapFile()) problem = "cannot save " + path;
+    return problem.empty();
+}
+
+const ScriptCommand kCommands[] = {
+    {"grid", "N", "grid of N map units (0, 8, 16, 32, 64)", RunGrid},
+    {"view", "CX CY SCALE", "view centre and pixels per map unit", RunView},
+    {"size", "W H", "view size in pixels (8192 by 8192 at first)", RunSize},
+    {"move", "X Y", "mouse move without a button", RunMove},
+    {"click", "X Y", "left click", RunClick},
+    {"down", "X Y", "left button down", RunDown},
+    {"up", "", "left button up", RunUp},
+    {"drag", "X1 Y1 X2 Y2", "left button down at 1, moved to 2, released", RunDrag},
+    {"rclick", "X Y", "right click; menu ROW then places a thing there", RunRightClick},
+    {"menu", "ROW", "chooses ROW of the thing type menu", RunMenu},
+    {"press", "ctrl|alt X Y", "key down with the mouse at X Y", RunPress},
+    {"release", "ctrl|alt", "key up", RunRelease},
+    {"key", "enter|escape|delete|flip", "a key of the frame window", RunKey},
+    {"sector", "X1 Y1 X2 Y2 ...", "holds Ctrl, clicks every corner, Enter, releases", RunSector},
+    {"insert", "X Y", "holds Alt and clicks the linedef at X Y", RunInsert},
+    {"thing", "ROW X Y", "right click at X Y and choose ROW of the thing table", RunThing},
+    {"slot", "N", "map slot 1 to 32", RunSlot},
+    {"clear", "", "the clear map command", RunClear},
+    {"load", "PATH", "loads a map file", RunLoad},
+    {"save", "PATH", "saves the map under PATH", RunSave},
+};
+
+bool RunLine(const std::string& name, Line& line, std::string& problem) {
+    for (const ScriptCommand& command : kCommands) {
+        if (name != command.name) continue;
+        // Load and save take the rest of the line as their path.
+        return command.run(line, problem) && line.AtEnd();
+    }
+    problem = "unknown command '" + name + "'";
+    return false;
 }
 
 }  // namespace
+
+std::string MapScriptUsage() {
+    std::string usage;
+    for (const ScriptCommand& command : kCommands) {
+        std::string head = std::string(command.name) + (*command.arguments ? " " : "") + command.arguments;
+        head.resize(std::max<std::size_t>(head.size() + 2, 32), ' ');
+        usage += "  " + head + command.description + "\n";
+    }
+    return usage;
+}
 
 void ResetScriptView() {
     viewCentreX = 0;
