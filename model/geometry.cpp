@@ -67,13 +67,9 @@ bool PointInSector(const DrawPoint& p, const Sector* sector) {
         // A linedef with the sector on both sides lies inside it: it would
         // cross the ray twice, which leaves the count as it was.
         if (l->right.sector == l->left.sector) continue;
-        const float ax = l->startVertex->x - p.x;
-        const float ay = l->startVertex->y - p.y;
-        const float bx = l->endVertex->x - p.x;
-        const float by = l->endVertex->y - p.y;
-        if ((ay >= 0) != (by >= 0)) {
-            const float c = ax * by - ay * bx;
-            if ((c >= 0) == (by >= 0)) inside = !inside;
+        if (EdgeCrossesRay(l->startVertex->x - p.x, l->startVertex->y - p.y, l->endVertex->x - p.x,
+                           l->endVertex->y - p.y)) {
+            inside = !inside;
         }
     }
     return inside;

@@ -17,7 +17,8 @@ struct DrawPoint {
     void* object;  // the Vertex (kDrawOnVertex) or Linedef (kDrawOnLinedef), else null
 };
 
-// Distance within which a point lies on a linedef, in map units.
+// Distance within which a point lies on a line, or two points are one, in
+// map units: the tolerance of the editing operations and the node builder.
 constexpr float kOnLineTolerance = 0.1f;
 
 // The first vertex at exactly (x, y), or a new one appended there. Does not
@@ -45,6 +46,15 @@ inline bool SegmentsCross(float ax, float ay, float bx, float by, float cx, floa
     return (s3 >= 0) != (s4 >= 0);
 }
 bool SegmentsCross(const DrawPoint& a, const DrawPoint& b, const DrawPoint& c, const DrawPoint& d);
+
+// One step of the even-odd rule: whether the edge a-b, given relative to the
+// tested point, crosses the ray from the point towards +x. (Inline and
+// shared, so that every sector look-up gives bit for bit the same answer.)
+inline bool EdgeCrossesRay(float ax, float ay, float bx, float by) {
+    if ((ay >= 0) == (by >= 0)) return false;
+    const float c = ax * by - ay * bx;
+    return (c >= 0) == (by >= 0);
+}
 
 // Within 0.1 of the linedef's line and no more than 0.1 past either end (all bounds strict).
 bool PointOnLinedef(const DrawPoint& point, const Linedef* linedef);

@@ -131,9 +131,8 @@ void ReadSide(Reader& in, Sidedef& side, int32_t& sectorNumber) {
     side.sector = nullptr;
 }
 
-bool DecodeMapFile(const std::string& bytes, DecodedMap& map, std::string& error) {
-    Reader in{bytes};
-    if (!in.Has(4) || std::memcmp(bytes.data(), "KDM ", 4) != 0) {
+bool DecodeHeader(Reader& in, DecodedMap& map, std::string& error) {
+    if (!in.Has(4) || std::memcmp(in.bytes.data(), "KDM ", 4) != 0) {
         error = "LoadMapFile: KDM ラベルが見つかりません";
         return false;
     }
@@ -147,7 +146,10 @@ bool DecodeMapFile(const std::string& bytes, DecodedMap& map, std::string& error
         error = Message("LoadMapFile: マップ番号 %d が 1 から 32 の範囲にありません", map.slot);
         return false;
     }
+    return true;
+}
 
+bool DecodeVertices(Reader& in, DecodedMap& map, std::string& error) {
     int32_t count = 0;
     uint32_t link = 0;
     if (!ReadChunkHeader(in, "VERT", "Vertex", kVertexRecordSize, count, error)) return false;
@@ -164,7 +166,12 @@ bool DecodeMapFile(const std::string& bytes, DecodedMap& map, std::string& error
         map.vertices.push_back(std::move(v));
     }
     if (count > 0) CheckLastLink(map, link, "Vertex");
+    return true;
+}
 
+bool DecodeSectors(Reader& in, DecodedMap& map, std::string& error) {
+    int32_t count = 0;
+    uint32_t link = 0;
     if (!ReadChunkHeader(in, "SCTR", "Sector", kSectorRecordSize, count, error)) return false;
     for (int32_t i = 0; i < count; ++i) {
         auto s = std::make_unique<Sector>();
@@ -179,9 +186,15 @@ bool DecodeMapFile(const std::string& bytes, DecodedMap& map, std::string& error
         map.sectors.push_back(std::move(s));
     }
     if (count > 0) CheckLastLink(map, link, "Sector");
+    return true;
+}
 
+// Linedefs come after the vertices and sectors they refer to by number.
+bool DecodeLinedefs(Reader& in, DecodedMap& map, std::string& error) {
     const auto numVertices = static_cast<int32_t>(map.vertices.size());
     const auto numSectors = static_cast<int32_t>(map.sectors.size());
+    int32_t count = 0;
+    uint32_t link = 0;
     if (!ReadChunkHeader(in, "LINE", "Linedef", kLinedefRecordSize, count, error)) return false;
     for (int32_t i = 0; i < count; ++i) {
         auto l = std::make_unique<Linedef>();
@@ -215,7 +228,12 @@ bool DecodeMapFile(const std::string& bytes, DecodedMap& map, std::string& error
         map.linedefs.push_back(std::move(l));
     }
     if (count > 0) CheckLastLink(map, link, "Linedef");
+    return true;
+}
 
+bool DecodeThings(Reader& in, DecodedMap& map, std::string& error) {
+    int32_t count = 0;
+    uint32_t link = 0;
     if (!ReadChunkHeader(in, "THNG", "Thing", kThingRecordSize, count, error)) return false;
     for (int32_t i = 0; i < count; ++i) {
         auto t = std::make_unique<Thing>();
@@ -238,6 +256,12 @@ bool DecodeMapFile(const std::string& bytes, DecodedMap& map, std::string& error
     }
     if (count > 0) CheckLastLink(map, link, "Thing");
     return true;
+}
+
+bool DecodeMapFile(const std::string& bytes, DecodedMap& map, std::string& error) {
+    Reader in{bytes};
+    return DecodeHeader(in, map, error) && DecodeVertices(in, map, error) && DecodeSectors(in, map, error) &&
+           DecodeLinedefs(in, map, error) && DecodeThings(in, map, error);
 }
 
 }  // namespace

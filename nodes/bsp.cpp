@@ -16,7 +16,6 @@ int32_t cuts = 0;
 namespace {
 
 constexpr int32_t kNoPartition = std::numeric_limits<int32_t>::max();
-constexpr float kOnLine = kBuildTolerance;
 
 struct Point {
     float x, y;
@@ -41,7 +40,7 @@ void AddInvisibleLines(const SegList& segs, const std::vector<int32_t>& nearLine
     Point prev = points[0];
     for (std::size_t k = 1; k < points.size(); ++k) {
         const Point cur = points[k];
-        if (std::fabs(cur.x - prev.x) < kOnLine && std::fabs(cur.y - prev.y) < kOnLine) {
+        if (std::fabs(cur.x - prev.x) < kOnLineTolerance && std::fabs(cur.y - prev.y) < kOnLineTolerance) {
             prev = cur;
             continue;
         }
@@ -107,8 +106,8 @@ struct SideTest {
     float Distance(float px, float py) const { return (py - y) * ux - (px - x) * uy; }
     int Side(float px, float py) const {
         const float d = Distance(px, py);
-        if (d < -kOnLine) return 0;
-        if (d > kOnLine) return 1;
+        if (d < -kOnLineTolerance) return 0;
+        if (d > kOnLineTolerance) return 1;
         return -1;
     }
 };
@@ -176,6 +175,11 @@ Seg SplitSeg(Seg& seg, const Divline& line) {
     return piece;
 }
 
+namespace {
+// A partition's cost: the larger side, plus 8 for every seg it splits.
+int32_t PartitionCost(int32_t front, int32_t back, int32_t total) { return std::max(front, back) + 8 * (front + back - total); }
+}  // namespace
+
 int32_t EvaluatePartition(const SegList& segs, int32_t candidate, int32_t bestCost) {
     const Divline line = SegLine(segs[candidate]);
     const SideTest test(line);
@@ -195,7 +199,7 @@ int32_t EvaluatePartition(const SegList& segs, int32_t candidate, int32_t bestCo
                 default: ++front, ++back; break;
             }
         }
-        cost = std::max(front, back) + 8 * (front + back - total);
+        cost = PartitionCost(front, back, total);
         if (cost > bestCost) return cost;
     }
     if (front == 0 || back == 0) return kNoPartition;
@@ -267,8 +271,6 @@ struct SegCoords {
     }
 };
 
-int32_t Cost(int32_t front, int32_t back, int32_t total) { return std::max(front, back) + 8 * (front + back - total); }
-
 // EvaluatePartition a block of segs at a time. Front and back only grow
 // along the walk, so the running cost never falls: a block whose end cost
 // stays within the best cannot stop the walk, and only a block that goes
@@ -298,8 +300,8 @@ int32_t EvaluatePartitionInBlocks(const SegCoords& c, int32_t candidate, int32_t
         }
         int32_t blockFront = 0, blockBack = 0;
         for (int32_t k = 0; k < m; ++k) {
-            const int32_t front1 = d1[k] < -kOnLine, back1 = d1[k] > kOnLine;
-            const int32_t front2 = d2[k] < -kOnLine, back2 = d2[k] > kOnLine;
+            const int32_t front1 = d1[k] < -kOnLineTolerance, back1 = d1[k] > kOnLineTolerance;
+            const int32_t front2 = d2[k] < -kOnLineTolerance, back2 = d2[k] > kOnLineTolerance;
             // Both ends on the line: sorted by the signs of the extents.
             const int32_t along = (front1 | back1 | front2 | back2) ^ 1;
             const float ex = x2[k] - x1[k], ey = y2[k] - y1[k];
@@ -319,12 +321,12 @@ int32_t EvaluatePartitionInBlocks(const SegCoords& c, int32_t candidate, int32_t
             toFront[k] = 1;
             toBack[k] = 0;
         }
-        if (Cost(front + blockFront, back + blockBack, total) > bestCost) {
+        if (PartitionCost(front + blockFront, back + blockBack, total) > bestCost) {
             for (int32_t k = 0; k < m; ++k) {
                 if (!visible[k]) continue;
                 front += toFront[k];
                 back += toBack[k];
-                const int32_t cost = Cost(front, back, total);
+                const int32_t cost = PartitionCost(front, back, total);
                 if (cost > bestCost) return cost;
             }
         }
@@ -332,7 +334,7 @@ int32_t EvaluatePartitionInBlocks(const SegCoords& c, int32_t candidate, int32_t
         back += blockBack;
     }
     if (front == 0 || back == 0) return kNoPartition;
-    return Cost(front, back, total);
+    return PartitionCost(front, back, total);
 }
 
 }  // namespace

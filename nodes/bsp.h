@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "base/report.h"
+#include "model/geometry.h"
 
 struct Seg {
     float x1, y1;
@@ -64,14 +65,11 @@ void PartitionSegs(SegList& segs, int32_t partition, SegList& front, SegList& ba
 inline Divline SegLine(const Seg& s) { return {s.x1, s.y1, s.x2 - s.x1, s.y2 - s.y1}; }
 inline bool IsInvisible(const Seg& s) { return s.side == -1; }
 
-// The tolerance of the builder's point tests, in map units.
-constexpr float kBuildTolerance = 0.1f;
-
 // Whether two points are the same within the tolerance (both differences strictly inside).
 inline bool PointsNear(float ax, float ay, float bx, float by) {
     const float dx = ax - bx;
     const float dy = ay - by;
-    return -kBuildTolerance < dx && dx < kBuildTolerance && -kBuildTolerance < dy && dy < kBuildTolerance;
+    return -kOnLineTolerance < dx && dx < kOnLineTolerance && -kOnLineTolerance < dy && dy < kOnLineTolerance;
 }
 
 inline float SegLength(const Seg& s) {

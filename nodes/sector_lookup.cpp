@@ -89,13 +89,7 @@ int32_t FindSectorNumberAt(float x, float y) {
     std::fill(inside.begin(), inside.end(), 0);
     for (int32_t i : index.bands[band]) {
         const Edge& e = index.edges[i];
-        const float ax = e.ax - x;
-        const float ay = e.ay - y;
-        const float bx = e.bx - x;
-        const float by = e.by - y;
-        if ((ay >= 0) == (by >= 0)) continue;
-        const float c = ax * by - ay * bx;
-        if ((c >= 0) == (by >= 0)) {
+        if (EdgeCrossesRay(e.ax - x, e.ay - y, e.bx - x, e.by - y)) {
             if (e.right >= 0) inside[e.right] ^= 1;
             if (e.left >= 0) inside[e.left] ^= 1;
         }
