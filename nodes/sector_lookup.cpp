@@ -66,7 +66,6 @@ void PrepareSectorLookup() {
         if (e.ay == e.by) continue;  // a ray never crosses a horizontal edge
         // The edge meets the ray of a point at y when exactly one end is at
         // or above y: for every y in (min, max], the bands from min up to max.
-        const auto& b = index.bandBottoms;
         const auto from = std::lower_bound(b.begin(), b.end(), std::min(e.ay, e.by)) - b.begin();
         const auto to = std::lower_bound(b.begin(), b.end(), std::max(e.ay, e.by)) - b.begin();
         for (auto band = from; band < to; ++band) index.bands[band].push_back(i);

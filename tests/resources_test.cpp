@@ -228,7 +228,9 @@ TEST_F(ResourcesTest, FreedoomHasWhatTheTablesNeed) {
     std::vector<std::string> missing;
     for (int row = 0; row < kNumThingTypes; ++row) {
         if (*thingTypes[row].spriteName && catalogue.sprites[row].empty()) missing.push_back(thingTypes[row].spriteName);
-        if (!catalogue.sprites[row].empty()) EXPECT_GT(PictureToBitmap(catalogue.sprites[row]).width, 0) << row;
+        if (!catalogue.sprites[row].empty()) {
+            EXPECT_GT(PictureToBitmap(catalogue.sprites[row]).width, 0) << row;
+        }
     }
     EXPECT_EQ(missing, (std::vector<std::string>{"BOS2A1C1", "SPIDA1D1"}));
 }
