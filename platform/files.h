@@ -18,6 +18,11 @@ bool ReadWholeFile(const std::string& path, std::string& bytes);
 // anything failed; the old file is then as it was.
 bool WriteWholeFile(const std::string& path, const std::string& bytes, bool text);
 
+// Creates a file that did not exist before (never opens an existing one);
+// null when the file exists or cannot be made. With text set, "\n" is
+// written as the platform's line end.
+std::FILE* CreateNewFile(const std::string& path, bool text);
+
 // Renames the file from over the file to, replacing it when it exists.
 bool ReplaceFileWith(const std::string& from, const std::string& to);
 

@@ -2,6 +2,7 @@
 #include "platform/files.h"
 
 #include <cstdio>
+#include <random>
 
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
     std::FILE* f = OpenFile(path, "rb");
@@ -15,9 +16,26 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
     return ok;
 }
 
+namespace {
+
+// A new file beside path under a name no user file has, and that name.
+std::FILE* CreateTemporaryBeside(const std::string& path, bool text, std::string& temporary) {
+    static std::random_device random;
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        char suffix[32];
+        std::snprintf(suffix, sizeof suffix, ".%08x.keldra-tmp", static_cast<unsigned>(random()));
+        temporary = path + suffix;
+        if (std::FILE* f = CreateNewFile(temporary, text)) return f;
+        if (!FileExists(temporary)) return nullptr;  // the folder refuses new files
+    }
+    return nullptr;
+}
+
+}  // namespace
+
 bool WriteWholeFile(const std::string& path, const std::string& bytes, bool text) {
-    const std::string temporary = path + ".tmp";
-    std::FILE* f = OpenFile(temporary, text ? "w" : "wb");
+    std::string temporary;
+    std::FILE* f = CreateTemporaryBeside(path, text, temporary);
     if (!f) return false;
     bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     ok = (std::fflush(f) == 0) && ok;

@@ -1,6 +1,7 @@
 // Files and code page 932 on POSIX systems (iconv does the conversion).
 #include "platform/files.h"
 
+#include <fcntl.h>
 #include <iconv.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,6 +10,14 @@
 #include <cstdio>
 
 std::FILE* OpenFile(const std::string& path, const char* mode) { return std::fopen(path.c_str(), mode); }
+
+std::FILE* CreateNewFile(const std::string& path, bool) {
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
+    if (fd < 0) return nullptr;
+    std::FILE* f = fdopen(fd, "wb");
+    if (!f) close(fd);
+    return f;
+}
 
 bool FileExists(const std::string& path) {
     struct stat st;

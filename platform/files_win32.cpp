@@ -2,6 +2,9 @@
 #include "platform/files.h"
 #include "platform/win32.h"
 
+#include <fcntl.h>
+#include <io.h>
+
 #include <cstdio>
 
 namespace {
@@ -30,6 +33,19 @@ std::string Cp932ToUtf8(std::string_view cp932) { return Narrow(Convert(932, cp9
 
 std::FILE* OpenFile(const std::string& path, const char* mode) {
     return _wfopen(Widen(path).c_str(), Widen(mode).c_str());
+}
+
+std::FILE* CreateNewFile(const std::string& path, bool text) {
+    HANDLE handle = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return nullptr;
+    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), text ? _O_TEXT : _O_BINARY);
+    if (fd < 0) {
+        CloseHandle(handle);
+        return nullptr;
+    }
+    std::FILE* f = _fdopen(fd, text ? "w" : "wb");
+    if (!f) _close(fd);
+    return f;
 }
 
 bool FileExists(const std::string& path) { return GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES; }

@@ -124,7 +124,7 @@ TEST_F(ConfigTest, RealRowsUseSixDecimals) {
 
 TEST_F(ConfigTest, UnwritableFileKeepsTheOldOne) {
     WriteFileBytes("keldra.cfg", "playoption1\t\t1\n");
-    std::filesystem::create_directory("keldra.cfg.tmp");
+    const FileSizeLimit diskFull(16);
     SaveConfig();
     EXPECT_EQ(ReadFileBytes("keldra.cfg"), "playoption1\t\t1\n");
     EXPECT_TRUE(Messages().empty());

@@ -336,13 +336,20 @@ TEST_F(MapFileTest, FailedSaveKeepsTheOldFileAndTheModifiedFlag) {
 
     things->angle = 270;
     MarkModified();
-    // The temporary file cannot be made: a folder stands where it would go.
-    std::filesystem::create_directory("keep.kdm.tmp");
-    EXPECT_FALSE(SaveMapFile());
+    // A file of the user's that looks like a temporary file is not touched.
+    WriteFileBytes("keep.kdm.tmp", "mine");
+    {
+        const FileSizeLimit diskFull(16);
+        EXPECT_FALSE(SaveMapFile());
+    }
     EXPECT_EQ(Messages(), std::vector<std::string>{"SaveMapFile: keep.kdm に書き込めません"});
     EXPECT_EQ(ReadFileBytes("keep.kdm"), old);
+    EXPECT_EQ(ReadFileBytes("keep.kdm.tmp"), "mine");
+    EXPECT_EQ(FilesHere(), (std::vector<std::string>{"keep.kdm", "keep.kdm.tmp"}));  // no temporary left
     EXPECT_EQ(mapModified, 1);
     EXPECT_EQ(saveCount, 1);
+    ASSERT_TRUE(SaveMapFile());
+    EXPECT_EQ(ReadFileBytes("keep.kdm.tmp"), "mine");
 
     // A folder that does not exist.
     SetMapFileName("no/such/folder/map.kdm");

@@ -41,3 +41,17 @@ Sector* SectorRightOf(const Linedef* linedef);
 
 std::string ReadFileBytes(const std::filesystem::path& path);
 void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes);
+
+// While it lives, no file can grow beyond the given size: writes fail as on
+// a full disk, whoever runs the tests (root included).
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(std::size_t bytes);
+    ~FileSizeLimit();
+
+private:
+    unsigned long long previous;
+};
+
+// The names of the files in the working directory, sorted.
+std::vector<std::string> FilesHere();
