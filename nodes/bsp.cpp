@@ -339,7 +339,10 @@ int32_t EvaluatePartitionInBlocks(const SegCoords& c, int32_t candidate, int32_t
 
 }  // namespace
 
-std::unique_ptr<BspNode> BuildBspTree(std::unique_ptr<SegList> segs) {
+namespace {
+
+// Chooses the partition of one list and splits it, or makes the node a leaf.
+void BuildNode(BspNode& node, std::unique_ptr<SegList> segs) {
     const int32_t n = static_cast<int32_t>(segs->size());
     const SegCoords coords(*segs);
     int32_t step = n / 40 + 1;
@@ -358,23 +361,61 @@ std::unique_ptr<BspNode> BuildBspTree(std::unique_ptr<SegList> segs) {
         if (best != kNoPartition || step == 1) break;
         step = 1;
     }
-    auto node = std::make_unique<BspNode>();
     if (best == kNoPartition) {
-        node->segs = std::move(segs);
-        return node;
+        node.segs = std::move(segs);
+        return;
     }
     const Seg& p = (*segs)[chosen];
-    node->x = p.x1;
-    node->y = p.y1;
-    node->dx = p.x2 - p.x1;
-    node->dy = p.y2 - p.y1;
-    node->partitionLinedef = p.linedef;
-    node->partitionSide = p.side;
+    node.x = p.x1;
+    node.y = p.y1;
+    node.dx = p.x2 - p.x1;
+    node.dy = p.y2 - p.y1;
+    node.partitionLinedef = p.linedef;
+    node.partitionSide = p.side;
     auto front = std::make_unique<SegList>();
     auto back = std::make_unique<SegList>();
     PartitionSegs(*segs, chosen, *front, *back);
     segs.reset();
-    node->front = BuildBspTree(std::move(front));
-    node->back = BuildBspTree(std::move(back));
-    return node;
+    node.front = std::make_unique<BspNode>();
+    node.back = std::make_unique<BspNode>();
+    node.front->segs = std::move(front);
+    node.back->segs = std::move(back);
+}
+
+}  // namespace
+
+std::function<bool()> bspCancelRequested;
+
+BspNode::~BspNode() {
+    // A degenerate map's tree is as deep as it has segs: free it without
+    // recursing once per level.
+    std::vector<std::unique_ptr<BspNode>> pending;
+    if (front) pending.push_back(std::move(front));
+    if (back) pending.push_back(std::move(back));
+    while (!pending.empty()) {
+        std::unique_ptr<BspNode> node = std::move(pending.back());
+        pending.pop_back();
+        if (node->front) pending.push_back(std::move(node->front));
+        if (node->back) pending.push_back(std::move(node->back));
+    }
+}
+
+std::unique_ptr<BspNode> BuildBspTree(std::unique_ptr<SegList> segs) {
+    // Depth first, the front side before the back, as a recursion would go,
+    // but with a stack of its own: no depth of the tree can overflow the
+    // program's stack.
+    auto root = std::make_unique<BspNode>();
+    std::vector<BspNode*> pending = {root.get()};
+    root->segs = std::move(segs);
+    while (!pending.empty()) {
+        if (bspCancelRequested && bspCancelRequested()) FailBuild("BuildBspTree: 中止しました");
+        BspNode* node = pending.back();
+        pending.pop_back();
+        BuildNode(*node, std::move(node->segs));
+        if (node->front) {
+            pending.push_back(node->back.get());
+            pending.push_back(node->front.get());
+        }
+    }
+    return root;
 }

@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -41,6 +42,11 @@ struct BspNode {
     int32_t partitionSide = 0;
     std::unique_ptr<BspNode> front;
     std::unique_ptr<BspNode> back;
+
+    BspNode() = default;
+    BspNode(const BspNode&) = delete;
+    BspNode& operator=(const BspNode&) = delete;
+    ~BspNode();
 };
 
 extern int32_t cuts;  // seg splits of the current build
@@ -48,8 +54,12 @@ extern int32_t cuts;  // seg splits of the current build
 // Makes the initial segs of every linedef side, in linedef order.
 std::unique_ptr<SegList> MakeSegs();
 
-// Builds the subtree for the list, which it takes over.
+// Builds the tree for the list, which it takes over.
 std::unique_ptr<BspNode> BuildBspTree(std::unique_ptr<SegList> segs);
+
+// Asked before every node of the tree; true stops the build (FailBuild).
+// None when empty.
+extern std::function<bool()> bspCancelRequested;
 
 // 0 front, 1 back, -1 on the line (within 0.1).
 int PointSide(const Divline& line, float x, float y);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 struct BuildStats {
     int32_t segs;        // SEGS records
@@ -16,12 +17,17 @@ struct BuildStats {
 // What a build does beyond the PWAD itself.
 struct BuildOptions {
     bool computePvs = false;  // run the PVS pass and keep its matrix for the view
+    // Asked now and then while the tree is built, and once more before the
+    // PWAD is replaced; true stops the build and keeps the old PWAD. The PVS
+    // pass asks pvsProgress instead.
+    std::function<bool()> cancelRequested;
 };
 
 // What the last successful build wrote.
 extern BuildStats lastBuild;
 
-// Builds the map and replaces the PWAD. A map that cannot be built is
-// refused with a warning; the map and any earlier PWAD then stay as they
-// were. True when the PWAD was written.
+// Builds the map and replaces the PWAD. A map that cannot be built (or a
+// PWAD path that is the map file itself) is refused with a warning; the map
+// and any earlier PWAD then stay as they were. True when the PWAD was
+// written.
 bool BuildMap(const BuildOptions& options);

@@ -27,6 +27,9 @@ std::FILE* CreateNewFile(const std::string& path, bool text);
 bool ReplaceFileWith(const std::string& from, const std::string& to);
 
 bool FileExists(const std::string& path);
+// Whether the two paths name one file: the same file when both exist (links
+// and other spellings included), else the same text.
+bool SameFile(const std::string& a, const std::string& b);
 bool RemoveFile(const std::string& path);
 
 // Conversions between the program's UTF-8 and code page 932 (Shift-JIS).

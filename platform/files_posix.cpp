@@ -24,6 +24,12 @@ bool FileExists(const std::string& path) {
     return stat(path.c_str(), &st) == 0;
 }
 
+bool SameFile(const std::string& a, const std::string& b) {
+    struct stat sa, sb;
+    if (stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0) return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    return a == b;
+}
+
 bool RemoveFile(const std::string& path) { return std::remove(path.c_str()) == 0; }
 
 bool ReplaceFileWith(const std::string& from, const std::string& to) {

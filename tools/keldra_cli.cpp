@@ -3,6 +3,7 @@
 // the game's levels and the game's art. `keldra-cli --help` lists the commands.
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -116,26 +117,45 @@ bool ReportPvsProgress(int32_t done, int32_t total, std::chrono::steady_clock::t
     return true;
 }
 
+// A time limit in seconds: a number above zero, nothing else.
+bool ParseSeconds(const std::string& text, double& seconds) {
+    char* end = nullptr;
+    seconds = std::strtod(text.c_str(), &end);
+    return !text.empty() && *end == '\0' && std::isfinite(seconds) && seconds > 0;
+}
+
 int Build(const std::vector<std::string>& args) {
     std::string map, out, matrixPath;
+    bool outGiven = false, matrixGiven = false;
     double pvsSeconds = 0;
     BuildOptions options;
     for (std::size_t i = 2; i < args.size(); ++i) {
-        if (args[i] == "-o" && i + 1 < args.size()) out = args[++i];
+        const bool hasValue = i + 1 < args.size();
+        if (args[i] == "-o" && hasValue) out = args[++i], outGiven = true;
         else if (args[i] == "--debug") SetDebugLogEnabled(true);
         else if (args[i] == "--reference") useReferenceLookups = true;
         else if (args[i] == "--pvs") options.computePvs = true;
-        else if (args[i] == "--pvs-matrix" && i + 1 < args.size()) matrixPath = args[++i], options.computePvs = true;
-        else if (args[i] == "--pvs-seconds" && i + 1 < args.size()) pvsSeconds = std::atof(args[++i].c_str()), options.computePvs = true;
-        else if (map.empty()) map = args[i];
+        else if (args[i] == "--pvs-matrix" && hasValue) matrixPath = args[++i], matrixGiven = options.computePvs = true;
+        else if (args[i] == "--pvs-seconds" && hasValue) {
+            if (!ParseSeconds(args[++i], pvsSeconds)) {
+                std::fprintf(stderr, "keldra-cli: --pvs-seconds takes a number of seconds above 0, not '%s'\n", args[i].c_str());
+                return 2;
+            }
+            options.computePvs = true;
+        } else if (map.empty()) map = args[i];
         else return Usage();
     }
     if (map.empty()) return Usage();
+    if ((outGiven && out.empty()) || (matrixGiven && matrixPath.empty())) {
+        std::fprintf(stderr, "keldra-cli: an empty file name after %s\n", outGiven && out.empty() ? "-o" : "--pvs-matrix");
+        return 2;
+    }
     WorkingOn(map);
     if (!LoadMapFile(map)) return 1;
     if (!out.empty()) pwadPath = out;
     const auto start = std::chrono::steady_clock::now();
     std::signal(SIGINT, OnInterrupt);
+    options.cancelRequested = [] { return interrupted.load(); };
     pvsProgress = [start, pvsSeconds](int32_t done, int32_t total) {
         return ReportPvsProgress(done, total, start, pvsSeconds);
     };
@@ -150,16 +170,21 @@ int Build(const std::vector<std::string>& args) {
         long long visible = 0;
         for (uint8_t v : pvsMatrix) visible += v;
         std::printf(", PVS of %d subsectors with %lld visible pairs", pvsSubsectors, visible);
-        if (!matrixPath.empty()) {
-            std::string text;
-            for (int32_t r = 0; r < pvsSubsectors; ++r) {
-                for (int32_t c = 0; c < pvsSubsectors; ++c) text.push_back(pvsMatrix[static_cast<std::size_t>(r) * pvsSubsectors + c] ? '1' : '0');
-                text.push_back('\n');
-            }
-            if (!WriteWholeFile(matrixPath, text, false)) std::fprintf(stderr, "keldra-cli: cannot write %s\n", matrixPath.c_str());
-        }
     }
     std::printf(", %.1f ms\n", ms);
+    if (!matrixPath.empty()) {
+        std::string text;
+        for (int32_t r = 0; r < pvsSubsectors; ++r) {
+            for (int32_t c = 0; c < pvsSubsectors; ++c) {
+                text.push_back(pvsMatrix[static_cast<std::size_t>(r) * pvsSubsectors + c] ? '1' : '0');
+            }
+            text.push_back('\n');
+        }
+        if (!WriteWholeFile(matrixPath, text, false)) {
+            std::fprintf(stderr, "keldra-cli: %s: cannot write the PVS matrix\n", matrixPath.c_str());
+            return 1;
+        }
+    }
     return 0;
 }
 
