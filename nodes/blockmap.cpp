@@ -49,10 +49,12 @@ void MakeBlockList(std::vector<uint16_t>& words, const std::vector<Line>& lines,
 
 std::string BuildBlockmap() {
     const int top = rootBox[0], bottom = rootBox[1], left = rootBox[2], right = rootBox[3];
-    const int originX = left - 8;
-    const int originY = bottom - 8;
-    const int columns = (right - left + 143) / 128;
-    const int rows = (top - bottom + 143) / 128;
+    // The origin lies 8 units outside the map, but no further than 16 bits
+    // reach: the grid must start at or before every vertex.
+    const int originX = std::max(left - 8, -32768);
+    const int originY = std::max(bottom - 8, -32768);
+    const int columns = (right - originX + 135) / 128;
+    const int rows = (top - originY + 135) / 128;
     std::vector<Line> lines;
     for (const Linedef* l = linedefs; l; l = l->next) {
         lines.push_back({l->startVertex->x, l->startVertex->y, l->endVertex->x, l->endVertex->y});

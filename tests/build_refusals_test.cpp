@@ -89,6 +89,36 @@ TEST_F(BuildRefusalTest, FractionalVerticesAreBuiltWhereThePwadPutsThem) {
     EXPECT_EQ(CheckMapInvariants(), "");
 }
 
+TEST_F(BuildRefusalTest, MapsAtTheEdgesOfThePwadsRangeBuildSound) {
+    // A blockmap origin 8 units below -32760 would wrap round to +32760.
+    const struct {
+        const char* what;
+        std::vector<std::pair<float, float>> room, pillar;  // two sectors: a tree, not one leaf
+    } cases[] = {
+        {"far down and left",
+         {{-32768, -32768}, {-32768, -32000}, {-32000, -32000}, {-32000, -32768}},
+         {{-32500, -32500}, {-32500, -32400}, {-32400, -32400}, {-32400, -32500}}},
+        {"far up and right",
+         {{32000, 32000}, {32000, 32767}, {32767, 32767}, {32767, 32000}},
+         {{32500, 32500}, {32500, 32600}, {32600, 32600}, {32600, 32500}}},
+        {"a corridor as long as a linedef can be",
+         {{-32768, -32768}, {-32768, -32700}, {-1, -32700}, {-1, -32768}},
+         {{-100, -32750}, {-100, -32720}, {-70, -32720}, {-70, -32750}}},
+    };
+    for (const auto& c : cases) {
+        ResetMapState();
+        Polygon(c.room);
+        Polygon(c.pillar);
+        pwadPath = "out.wad";
+        ASSERT_TRUE(BuildMap({})) << c.what << ": " << ::testing::PrintToString(Messages());
+        WadFile wad;
+        std::string error;
+        ASSERT_TRUE(ReadWad("out.wad", wad, error)) << error;
+        const auto problems = CheckBuiltMap(wad, "MAP01", true);
+        EXPECT_TRUE(problems.empty()) << c.what << ": " << problems.front();
+    }
+}
+
 TEST_F(BuildRefusalTest, TheMapFileIsNeverItsOwnPwad) {
     RunScript("sector 0 0  0 128  128 128  128 0\nsave level.wad");
     const std::string saved = ReadFileBytes("level.wad");
