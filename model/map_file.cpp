@@ -353,6 +353,10 @@ bool LoadMapFile(const std::string& path) {
         ShowWarning("LoadMapFile: ファイルが開けません");
         return false;
     }
+    return LoadMapBytes(bytes, path);
+}
+
+bool LoadMapBytes(const std::string& bytes, const std::string& path) {
     DecodedMap map;
     std::string error;
     if (!DecodeMapFile(bytes, map, error)) {

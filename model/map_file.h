@@ -14,6 +14,9 @@ bool SaveMapFile();
 // and its state stay as they were. True when the file was loaded.
 bool LoadMapFile(const std::string& path);
 
+// LoadMapFile of bytes read from path.
+bool LoadMapBytes(const std::string& bytes, const std::string& path);
+
 // The bytes SaveMapFile writes for the current map.
 std::string EncodeMapFile();
 

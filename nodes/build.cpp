@@ -95,16 +95,27 @@ private:
 }  // namespace
 
 bool BuildMap(const BuildOptions& options) {
-    if (numlinedefs == 0) {
-        ShowWarning("BuildMap: LINEDEF が一つもないのでビルドできません");
-        return false;
-    }
-    if (SameFile(pwadPath, mapFilePath)) {
+    if (numlinedefs > 0 && SameFile(pwadPath, mapFilePath)) {
         ShowWarning("BuildMap: PWAD の書き込み先 %s がマップファイルそのものなのでビルドできません", pwadPath.c_str());
         return false;
     }
     std::string wad;
     BuildStats written = {};
+    if (!BuildPwad(options, wad, written)) return false;
+    if (!WriteWholeFile(pwadPath, wad, false)) {
+        ShowWarning("BuildMap: %s に書き込めません", pwadPath.c_str());
+        return false;
+    }
+    lastBuild = written;
+    return true;
+}
+
+bool BuildPwad(const BuildOptions& options, std::string& wad, BuildStats& written) {
+    if (numlinedefs == 0) {
+        ShowWarning("BuildMap: LINEDEF が一つもないのでビルドできません");
+        return false;
+    }
+    written = {};
     bspCancelRequested = options.cancelRequested;
     try {
         CheckPwadLimits();
@@ -135,11 +146,6 @@ bool BuildMap(const BuildOptions& options) {
         ShowWarning("BuildMap: 中止しました\nビルドを中止しました");
         return false;
     }
-    if (!WriteWholeFile(pwadPath, wad, false)) {
-        ShowWarning("BuildMap: %s に書き込めません", pwadPath.c_str());
-        return false;
-    }
     written.cuts = cuts;
-    lastBuild = written;
     return true;
 }

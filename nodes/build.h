@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 struct BuildStats {
     int32_t segs;        // SEGS records
@@ -31,3 +32,7 @@ extern BuildStats lastBuild;
 // and any earlier PWAD then stay as they were. True when the PWAD was
 // written.
 bool BuildMap(const BuildOptions& options);
+
+// The build without the file: the PWAD's bytes and counts; false, with the
+// warning shown, when the map cannot be built.
+bool BuildPwad(const BuildOptions& options, std::string& wad, BuildStats& stats);
