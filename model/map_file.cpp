@@ -222,6 +222,11 @@ bool DecodeLinedefs(Reader& in, DecodedMap& map, std::string& error) {
         }
         l->startVertex = map.vertices[start].get();
         l->endVertex = map.vertices[end].get();
+        // Every editing operation refuses to make a linedef of no length.
+        if (l->startVertex->x == l->endVertex->x && l->startVertex->y == l->endVertex->y) {
+            error = Message("LoadMapFile: Linedef %d の始点と終点が同じ位置にあります", i);
+            return false;
+        }
         l->right.sector = map.sectors[rightSector].get();
         // A left side number that names no sector (-1 in files we write) is one-sided.
         l->left.sector = (leftSector >= 0 && leftSector < numSectors) ? map.sectors[leftSector].get() : nullptr;

@@ -7,6 +7,7 @@
 #include <random>
 
 #include "app/title.h"
+#include "base/little_endian.h"
 #include "model/map.h"
 #include "tests/test_support.h"
 
@@ -305,6 +306,7 @@ TEST_F(MapFileTest, RefusedFilesLeaveTheMapAsItWas) {
         {"no thing chunk", good.substr(0, thngChunk), "LoadMapFile: THNG ラベルが見つかりません"},
         {"start vertex", with(line, 2), "LoadMapFile: Linedef 0 の始点の Vertex (2) が見つかりません"},
         {"end vertex", with(line + 4, -1), "LoadMapFile: Linedef 0 の終点の Vertex (-1) が見つかりません"},
+        {"linedef of no length", with(line + 4, ReadI32(good, line)), "LoadMapFile: Linedef 0 の始点と終点が同じ位置にあります"},
         {"right sector", with(line + 52, -1), "LoadMapFile: Linedef 0 の右側の Sector (-1) が見つかりません"},
         {"vertex not a number", with(16, static_cast<int32_t>(nanBits)), "LoadMapFile: Vertex 0 の座標が数ではありません"},
         {"thing not a number", with(thing + 4, 0x7F800000), "LoadMapFile: Thing 0 の座標が数ではありません"},
