@@ -26,6 +26,7 @@ bool ParseWad(std::string bytes, WadFile& wad, std::string& error) {
     }
     WadFile result;
     result.kind = bytes.substr(0, 4);
+    result.directory = directory;
     result.lumps.reserve(count);
     for (uint32_t i = 0; i < count; ++i) {
         const std::size_t at = directory + kWadDirectoryEntrySize * static_cast<std::size_t>(i);

@@ -22,6 +22,7 @@ struct WadFile {
     std::string kind;   // "IWAD" or "PWAD"
     std::string bytes;  // the whole file
     std::vector<WadLump> lumps;
+    uint32_t directory = 0;  // where the directory starts
 };
 
 // Reads a WAD; false with a message when the file cannot be read or its
