@@ -9,16 +9,24 @@
 namespace pwad_check {
 namespace {
 
+// Whether both ends of the seg are vertices of the map; a seg that is not
+// has been named already and is left out of the checks of shape.
+bool EndsKnown(const BuiltMap& map, const SegRecord& seg) {
+    return seg.start < map.vertexes.size() && seg.end < map.vertexes.size();
+}
+
 // Convex: every seg end lies in front of (right of) or on every seg's
 // line. The line is taken through the seg's start in the direction of its
 // angle: whole-unit ends of a short seg point elsewhere.
 void CheckConvex(const BuiltMap& map, long s, Problems& problems) {
     const long first = map.subsectors[s].first, count = map.subsectors[s].count;
     for (long i = first; i < first + count; ++i) {
+        if (!EndsKnown(map, map.segs[i])) continue;
         const V a = Point(map, map.segs[i].start);
         const double angle = map.segs[i].angle * (2 * std::numbers::pi / 65536.0);
         const V b = {a.x + 1024 * std::cos(angle), a.y + 1024 * std::sin(angle)};
         for (long j = first; j < first + count; ++j) {
+            if (!EndsKnown(map, map.segs[j])) continue;
             for (const uint16_t end : {map.segs[j].start, map.segs[j].end}) {
                 if (Distance(a, b, Point(map, end)) > 2 * kSlack) {
                     problems.Add("subsector not convex", "subsector " + Num(s) + ", seg " + Num(j) + " behind seg " + Num(i));
@@ -60,6 +68,7 @@ void WalkSubsector(TreeWalk& walk, long s, double box[4]) {
     }
     const long first = map.subsectors[s].first, count = map.subsectors[s].count;
     for (long k = first; k < first + count && k < static_cast<long>(map.segs.size()); ++k) {
+        if (!EndsKnown(map, map.segs[k])) continue;
         for (const uint16_t end : {map.segs[k].start, map.segs[k].end}) {
             const V p = Point(map, end);
             Widen(box, p);

@@ -48,6 +48,7 @@ TEST_F(PwadCheckTest, EachFaultIsNamed) {
         {"shared linedef without its two-sided flag", "LINEDEFS", 14 * 2 + 4, 0, {"two-sided flag: linedef 2"}},
         {"sidedef 3 in sector 5", "SIDEDEFS", 30 * 3 + 28, 5, {"sidedef sector: sidedef 3"}},
         {"seg 0 on side 2", "SEGS", 8, 2, {"seg reference: seg 0"}},
+        {"seg 0 from vertex 99", "SEGS", 0, 99, {"seg reference: seg 0"}},
         {"seg 0 offset 40", "SEGS", 10, 40, {"seg offset: seg 0 offset 40, about 0 expected"}},
         // Seg 0 runs north; turned, its own end lies behind it.
         {"seg 0 angle turned", "SEGS", 4, 0x1000,
