@@ -14,15 +14,6 @@
 
 namespace {
 
-// The records of the lumps the editor reads.
-struct MapLumps {
-    std::vector<ThingRecord> things;
-    std::vector<LinedefRecord> linedefs;
-    std::vector<SidedefRecord> sidedefs;
-    std::vector<VertexRecord> vertexes;
-    std::vector<SectorRecord> sectors;
-};
-
 // The map as read, before it replaces the current one.
 struct ImportedMap {
     std::vector<std::unique_ptr<Vertex>> vertices;
@@ -66,7 +57,7 @@ bool ReadLump(const WadFile& wad, int at, const std::string& marker, const char*
     return true;
 }
 
-bool ReadMapLumps(const WadFile& wad, int at, const std::string& marker, MapLumps& lumps, std::string& error) {
+bool ReadMapLumps(const WadFile& wad, int at, const std::string& marker, MapRecords& lumps, std::string& error) {
     return ReadLump(wad, at, marker, "THINGS", ReadThingRecord, lumps.things, error) &&
            ReadLump(wad, at, marker, "LINEDEFS", ReadLinedefRecord, lumps.linedefs, error) &&
            ReadLump(wad, at, marker, "SIDEDEFS", ReadSidedefRecord, lumps.sidedefs, error) &&
@@ -110,7 +101,7 @@ bool ReadSide(const SidedefRecord& r, const ImportedMap& map, Sidedef& side) {
 }
 
 // The linedefs with copies of their sidedefs, after the vertices and sectors.
-bool ReadLinedefs(const MapLumps& lumps, const std::string& marker, ImportedMap& map, std::string& error) {
+bool ReadLinedefs(const MapRecords& lumps, const std::string& marker, ImportedMap& map, std::string& error) {
     const std::size_t numSides = lumps.sidedefs.size();
     for (std::size_t i = 0; i < lumps.linedefs.size(); ++i) {
         const LinedefRecord& r = lumps.linedefs[i];
@@ -197,7 +188,7 @@ bool ImportMap(const WadFile& wad, const std::string& marker, std::string& error
         error = marker + " は MAP01 から MAP32 のマップではありません";
         return false;
     }
-    MapLumps lumps;
+    MapRecords lumps;
     if (!ReadMapLumps(wad, at, marker, lumps, error)) return false;
     ImportedMap map;
     ReadVertexes(lumps.vertexes, map);

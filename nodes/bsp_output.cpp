@@ -64,8 +64,8 @@ int32_t ProcessSubsector(SegList& segs, Lumps& lumps) {
     const int32_t invisible = EmitSubsectorSegs(segs, lumps);
     const int32_t written = count - invisible;
     if (written < 1) FailBuild("ProcessSubsector: a subsector has no seg to write");
-    lumps.ssectors.push_back({static_cast<uint16_t>(written), first});
-    return static_cast<int32_t>(lumps.ssectors.size()) - 1;
+    lumps.subsectors.push_back({static_cast<uint16_t>(written), first});
+    return static_cast<int32_t>(lumps.subsectors.size()) - 1;
 }
 
 // The written partition line: the partition seg's linedef as its vertices
@@ -204,7 +204,7 @@ void CheckSubsector(const SegList& segs) {
 
 void EmitBsp(BspNode& root, Lumps& lumps) {
     lumps.segs.clear();
-    lumps.ssectors.clear();
+    lumps.subsectors.clear();
     lumps.nodes.clear();
     portalLists.clear();
     twoSided.clear();

@@ -4,20 +4,10 @@
 #include <cstdint>
 #include <string>
 #include <unordered_map>
-#include <vector>
 
 #include "resources/map_lumps.h"
 
-struct Lumps {
-    std::vector<ThingRecord> things;
-    std::vector<LinedefRecord> linedefs;
-    std::vector<SidedefRecord> sidedefs;
-    std::vector<VertexRecord> vertexes;
-    std::vector<SegRecord> segs;
-    std::vector<SubsectorRecord> ssectors;
-    std::vector<NodeRecord> nodes;
-    std::vector<SectorRecord> sectors;
-
+struct Lumps : MapRecords {
     // Where each record already stands, so finding one is not a walk.
     std::unordered_map<uint32_t, uint16_t> vertexNumbers;
     std::unordered_map<std::string, uint16_t> sidedefNumbers;  // by the record's bytes

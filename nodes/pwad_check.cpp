@@ -47,22 +47,22 @@ void CheckLayout(const WadFile& wad, int at, Problems& problems) {
 
 BuiltMap DecodeMap(std::string (&lump)[kNumLumps]) {
     BuiltMap map;
-    map.lines = ReadRecords(lump[1], ReadLinedefRecord);
-    map.sides = ReadRecords(lump[2], ReadSidedefRecord);
+    map.linedefs = ReadRecords(lump[1], ReadLinedefRecord);
+    map.sidedefs = ReadRecords(lump[2], ReadSidedefRecord);
     map.vertexes = ReadRecords(lump[3], ReadVertexRecord);
     map.segs = ReadRecords(lump[4], ReadSegRecord);
     map.subsectors = ReadRecords(lump[5], ReadSubsectorRecord);
     map.nodes = ReadRecords(lump[6], ReadNodeRecord);
-    map.numSectors = static_cast<long>(lump[7].size() / kSectorSize);
+    map.sectors = ReadRecords(lump[7], ReadSectorRecord);
     map.reject = std::move(lump[8]);
     map.blockmap = std::move(lump[9]);
     return map;
 }
 
 void CheckLinedefs(const BuiltMap& map, Problems& problems) {
-    const auto numVerts = static_cast<long>(map.vertexes.size()), numSides = static_cast<long>(map.sides.size());
-    for (long i = 0; i < static_cast<long>(map.lines.size()); ++i) {
-        const LinedefRecord& l = map.lines[i];
+    const auto numVerts = static_cast<long>(map.vertexes.size()), numSides = static_cast<long>(map.sidedefs.size());
+    for (long i = 0; i < static_cast<long>(map.linedefs.size()); ++i) {
+        const LinedefRecord& l = map.linedefs[i];
         if (l.start >= numVerts || l.end >= numVerts) problems.Add("linedef vertex", "linedef " + Num(i));
         if (l.right >= numSides) problems.Add("linedef sidedef", "linedef " + Num(i) + " right side " + Num(l.right));
         if (l.left != kNoSidedef && l.left >= numSides) problems.Add("linedef sidedef", "linedef " + Num(i) + " left side " + Num(l.left));
@@ -71,13 +71,14 @@ void CheckLinedefs(const BuiltMap& map, Problems& problems) {
 }
 
 void CheckSidedefs(const BuiltMap& map, Problems& problems) {
-    for (long i = 0; i < static_cast<long>(map.sides.size()); ++i) {
-        if (map.sides[i].sector >= map.numSectors) problems.Add("sidedef sector", "sidedef " + Num(i));
+    for (long i = 0; i < static_cast<long>(map.sidedefs.size()); ++i) {
+        if (map.sidedefs[i].sector >= map.sectors.size()) problems.Add("sidedef sector", "sidedef " + Num(i));
     }
 }
 
 void CheckReject(const BuiltMap& map, bool ownLayout, Problems& problems) {
-    const long wanted = (map.numSectors * map.numSectors + 7) / 8;
+    const auto numSectors = static_cast<long>(map.sectors.size());
+    const long wanted = (numSectors * numSectors + 7) / 8;
     if (static_cast<long>(map.reject.size()) < wanted) problems.Add("reject", "too small");
     if (ownLayout && static_cast<long>(map.reject.size()) != wanted) problems.Add("reject", "size");
 }

@@ -46,7 +46,7 @@ bool ReadBlockLists(const BuiltMap& map, BlockGrid& grid, Problems& problems) {
         problems.Add("blockmap", "offsets do not fit");
         return false;
     }
-    const auto numLines = static_cast<long>(map.lines.size());
+    const auto numLines = static_cast<long>(map.linedefs.size());
     grid.listed.resize(static_cast<std::size_t>(grid.columns) * grid.rows);
     for (std::size_t block = 0; block < grid.listed.size(); ++block) {
         std::size_t w = ReadU16(blockmap, 2 * (4 + block));
@@ -69,7 +69,7 @@ bool ReadBlockLists(const BuiltMap& map, BlockGrid& grid, Problems& problems) {
 
 void CheckLinedefInBlocks(const BuiltMap& map, const BlockGrid& grid, long i, Problems& problems) {
     const int ox = grid.ox, oy = grid.oy, columns = grid.columns, rows = grid.rows;
-    const V a = Point(map, map.lines[i].start), b = Point(map, map.lines[i].end);
+    const V a = Point(map, map.linedefs[i].start), b = Point(map, map.linedefs[i].end);
     for (const V& p : {a, b}) {
         if (p.x < ox || p.y < oy || p.x > ox + 128.0 * columns || p.y > oy + 128.0 * rows) {
             problems.Add("blockmap", "linedef " + Num(i) + " outside the grid");
@@ -97,7 +97,7 @@ void CheckLinedefInBlocks(const BuiltMap& map, const BlockGrid& grid, long i, Pr
 void CheckBlockmap(const BuiltMap& map, Problems& problems) {
     BlockGrid grid;
     if (!ReadBlockLists(map, grid, problems)) return;
-    for (long i = 0; i < static_cast<long>(map.lines.size()); ++i) CheckLinedefInBlocks(map, grid, i, problems);
+    for (long i = 0; i < static_cast<long>(map.linedefs.size()); ++i) CheckLinedefInBlocks(map, grid, i, problems);
 }
 
 }  // namespace pwad_check

@@ -118,14 +118,14 @@ void Walk(TreeWalk& walk, uint16_t child, long parent, double box[4]) {
 }  // namespace
 
 void CheckSegs(const BuiltMap& map, Problems& problems) {
-    const auto numVerts = static_cast<long>(map.vertexes.size()), numLines = static_cast<long>(map.lines.size());
+    const auto numVerts = static_cast<long>(map.vertexes.size()), numLines = static_cast<long>(map.linedefs.size());
     for (long i = 0; i < static_cast<long>(map.segs.size()); ++i) {
         const SegRecord& seg = map.segs[i];
         if (seg.start >= numVerts || seg.end >= numVerts || seg.linedef >= numLines || (seg.side != 0 && seg.side != 1)) {
             problems.Add("seg reference", "seg " + Num(i));
             continue;
         }
-        const LinedefRecord& line = map.lines[seg.linedef];
+        const LinedefRecord& line = map.linedefs[seg.linedef];
         if (seg.side == 1 && line.left == kNoSidedef) {
             problems.Add("seg side", "seg " + Num(i) + " on the missing left side of linedef " + Num(seg.linedef));
             continue;

@@ -30,14 +30,8 @@ struct V {
 double Distance(V a, V b, V p);
 std::string Num(long long n);
 
-struct BuiltMap {
-    std::vector<LinedefRecord> lines;
-    std::vector<SidedefRecord> sides;
-    std::vector<VertexRecord> vertexes;
-    std::vector<SegRecord> segs;
-    std::vector<SubsectorRecord> subsectors;
-    std::vector<NodeRecord> nodes;
-    long numSectors;
+// The records, and the two lumps that are not records.
+struct BuiltMap : MapRecords {
     std::string reject;
     std::string blockmap;
 };

@@ -104,13 +104,13 @@ std::string WritePwad(BspNode& root, BuildStats& stats) {
     AppendLump(wad, "SIDEDEFS", RecordsLump(lumps.sidedefs, AppendSidedefRecord));
     AppendLump(wad, "VERTEXES", RecordsLump(lumps.vertexes, AppendVertexRecord));
     AppendLump(wad, "SEGS", RecordsLump(lumps.segs, AppendSegRecord));
-    AppendLump(wad, "SSECTORS", RecordsLump(lumps.ssectors, AppendSubsectorRecord));
+    AppendLump(wad, "SSECTORS", RecordsLump(lumps.subsectors, AppendSubsectorRecord));
     AppendLump(wad, "NODES", RecordsLump(lumps.nodes, AppendNodeRecord));
     AppendLump(wad, "SECTORS", RecordsLump(lumps.sectors, AppendSectorRecord));
     AppendLump(wad, "REJECT", std::string(static_cast<std::size_t>((numSectorRecords * numSectorRecords + 7) / 8), '\0'));
     AppendLump(wad, "BLOCKMAP", BuildBlockmap());
     stats.segs = static_cast<int32_t>(lumps.segs.size());
-    stats.subsectors = static_cast<int32_t>(lumps.ssectors.size());
+    stats.subsectors = static_cast<int32_t>(lumps.subsectors.size());
     stats.nodes = static_cast<int32_t>(lumps.nodes.size());
     stats.vertexes = static_cast<int32_t>(lumps.vertexes.size());
     stats.sidedefs = static_cast<int32_t>(lumps.sidedefs.size());

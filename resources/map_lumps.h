@@ -66,6 +66,18 @@ static_assert(sizeof(SubsectorRecord) == kSubsectorSize);
 static_assert(sizeof(NodeRecord) == kNodeSize);
 static_assert(sizeof(SectorRecord) == kSectorSize);
 
+// A map's records, lump by lump.
+struct MapRecords {
+    std::vector<ThingRecord> things;
+    std::vector<LinedefRecord> linedefs;
+    std::vector<SidedefRecord> sidedefs;
+    std::vector<VertexRecord> vertexes;
+    std::vector<SegRecord> segs;
+    std::vector<SubsectorRecord> subsectors;
+    std::vector<NodeRecord> nodes;
+    std::vector<SectorRecord> sectors;
+};
+
 // Record number index of a lump; the caller has checked that it lies in the lump.
 ThingRecord ReadThingRecord(const std::string& lump, std::size_t index);
 LinedefRecord ReadLinedefRecord(const std::string& lump, std::size_t index);
