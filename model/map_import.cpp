@@ -6,11 +6,23 @@
 #include <memory>
 #include <vector>
 
+#include "base/names.h"
 #include "base/report.h"
 #include "model/map.h"
+#include "resources/map_lumps.h"
 #include "resources/thing_types.h"
 
 namespace {
+
+// The map as read, before it replaces the current one.
+struct ImportedMap {
+    std::vector<std::unique_ptr<Vertex>> vertices;
+    std::vector<std::unique_ptr<Sector>> sectors;
+    std::vector<std::unique_ptr<Linedef>> linedefs;
+    std::vector<std::unique_ptr<Thing>> things;
+    int skippedLines = 0;
+    int skippedThings = 0;
+};
 
 // The lump of the map's group: the marker's following lumps up to the next
 // marker-like name.
@@ -26,11 +38,140 @@ int MapLump(const WadFile& wad, int marker, const char* name) {
     return -1;
 }
 
+// The records of the group's lump named name; false with a message when it
+// is missing or does not hold whole records.
+template <class Record>
+bool ReadLump(const WadFile& wad, int at, const std::string& marker, const char* name,
+              Record (*read)(const std::string&, std::size_t), std::vector<Record>& records, std::string& error) {
+    const int lump = MapLump(wad, at, name);
+    if (lump < 0) {
+        error = marker + " に " + name + " がありません";
+        return false;
+    }
+    const std::string bytes = LumpBytes(wad, lump);
+    if (bytes.size() % sizeof(Record) != 0) {
+        error = marker + " の " + name + " の大きさが正しくありません";
+        return false;
+    }
+    records = ReadRecords(bytes, read);
+    return true;
+}
+
+bool ReadMapLumps(const WadFile& wad, int at, const std::string& marker, MapRecords& lumps, std::string& error) {
+    return ReadLump(wad, at, marker, "THINGS", ReadThingRecord, lumps.things, error) &&
+           ReadLump(wad, at, marker, "LINEDEFS", ReadLinedefRecord, lumps.linedefs, error) &&
+           ReadLump(wad, at, marker, "SIDEDEFS", ReadSidedefRecord, lumps.sidedefs, error) &&
+           ReadLump(wad, at, marker, "VERTEXES", ReadVertexRecord, lumps.vertexes, error) &&
+           ReadLump(wad, at, marker, "SECTORS", ReadSectorRecord, lumps.sectors, error);
+}
+
+void ReadVertexes(const std::vector<VertexRecord>& records, ImportedMap& map) {
+    for (const VertexRecord& r : records) {
+        auto v = std::make_unique<Vertex>();
+        v->x = r.x;
+        v->y = r.y;
+        map.vertices.push_back(std::move(v));
+    }
+}
+
+void ReadSectors(const std::vector<SectorRecord>& records, ImportedMap& map) {
+    for (const SectorRecord& r : records) {
+        auto s = std::make_unique<Sector>();
+        s->floorHeight = r.floorHeight;
+        s->ceilingHeight = r.ceilingHeight;
+        std::memcpy(s->floorFlat, r.floorFlat, 8);
+        std::memcpy(s->ceilingFlat, r.ceilingFlat, 8);
+        s->light = r.light;
+        s->special = r.special;
+        s->tag = r.tag;
+        map.sectors.push_back(std::move(s));
+    }
+}
+
+// A linedef's side from its sidedef; false when that names no sector of the map.
+bool ReadSide(const SidedefRecord& r, const ImportedMap& map, Sidedef& side) {
+    side.xOffset = r.xOffset;
+    side.yOffset = r.yOffset;
+    std::memcpy(side.upper, r.upper, 8);
+    std::memcpy(side.lower, r.lower, 8);
+    std::memcpy(side.middle, r.middle, 8);
+    if (r.sector >= map.sectors.size()) return false;
+    side.sector = map.sectors[r.sector].get();
+    return true;
+}
+
+// The linedefs with copies of their sidedefs, after the vertices and sectors.
+bool ReadLinedefs(const MapRecords& lumps, const std::string& marker, ImportedMap& map, std::string& error) {
+    const std::size_t numSides = lumps.sidedefs.size();
+    for (std::size_t i = 0; i < lumps.linedefs.size(); ++i) {
+        const LinedefRecord& r = lumps.linedefs[i];
+        if (r.start >= map.vertices.size() || r.end >= map.vertices.size() || (r.right != kNoSidedef && r.right >= numSides) ||
+            (r.left != kNoSidedef && r.left >= numSides)) {
+            error = marker + " の LINEDEF " + std::to_string(i) + " が無い VERTEX か SIDEDEF を指しています";
+            return false;
+        }
+        Vertex* a = map.vertices[r.start].get();
+        Vertex* b = map.vertices[r.end].get();
+        if (r.right == kNoSidedef || (a->x == b->x && a->y == b->y)) {
+            ++map.skippedLines;
+            continue;
+        }
+        auto l = std::make_unique<Linedef>();
+        l->startVertex = a;
+        l->endVertex = b;
+        l->flags = r.flags;
+        l->special = r.special;
+        l->tag = r.tag;
+        bool ok = ReadSide(lumps.sidedefs[r.right], map, l->right);
+        if (r.left != kNoSidedef) {
+            ok = ReadSide(lumps.sidedefs[r.left], map, l->left) && ok;
+        } else {
+            SetName(l->left.upper, "-");
+            SetName(l->left.lower, "-");
+            SetName(l->left.middle, "-");
+        }
+        if (!ok) {
+            error = marker + " の LINEDEF " + std::to_string(i) + " の SIDEDEF が無い SECTOR を指しています";
+            return false;
+        }
+        map.linedefs.push_back(std::move(l));
+    }
+    return true;
+}
+
 int ThingRow(int32_t type) {
     for (int row = 0; row < kNumThingTypes; ++row) {
         if (thingTypes[row].type == type) return row;
     }
     return -1;
+}
+
+void ReadThings(const std::vector<ThingRecord>& records, ImportedMap& map) {
+    for (const ThingRecord& r : records) {
+        const int row = ThingRow(r.type);
+        if (row < 0) {
+            ++map.skippedThings;
+            continue;
+        }
+        auto t = std::make_unique<Thing>();
+        t->x = r.x;
+        t->y = r.y;
+        t->angle = r.angle;
+        t->type = thingTypes[row].type;
+        t->flags = r.flags;
+        t->typeIndex = row;
+        map.things.push_back(std::move(t));
+    }
+}
+
+void ReplaceCurrentMap(ImportedMap& map, int slot) {
+    ClearMap();
+    mapSlot = slot;
+    for (auto& v : map.vertices) AppendVertex(v.release());
+    for (auto& s : map.sectors) AppendSector(s.release());
+    for (auto& l : map.linedefs) AppendLinedef(l.release());
+    for (auto& t : map.things) AppendThing(t.release());
+    MarkModified();
 }
 
 }  // namespace
@@ -47,126 +188,17 @@ bool ImportMap(const WadFile& wad, const std::string& marker, std::string& error
         error = marker + " は MAP01 から MAP32 のマップではありません";
         return false;
     }
-    std::string lumps[5];
-    const char* const names[5] = {"THINGS", "LINEDEFS", "SIDEDEFS", "VERTEXES", "SECTORS"};
-    const int sizes[5] = {10, 14, 30, 4, 26};
-    for (int i = 0; i < 5; ++i) {
-        const int lump = MapLump(wad, at, names[i]);
-        if (lump < 0) {
-            error = marker + " に " + names[i] + " がありません";
-            return false;
-        }
-        lumps[i] = LumpBytes(wad, lump);
-        if (lumps[i].size() % sizes[i] != 0) {
-            error = marker + " の " + names[i] + " の大きさが正しくありません";
-            return false;
-        }
-    }
-    const std::string& thingBytes = lumps[0];
-    const std::string& lineBytes = lumps[1];
-    const std::string& sideBytes = lumps[2];
-    const std::string& vertexBytes = lumps[3];
-    const std::string& sectorBytes = lumps[4];
-    const std::size_t numSides = sideBytes.size() / 30;
-
-    std::vector<std::unique_ptr<Vertex>> newVertices;
-    for (std::size_t i = 0; i < vertexBytes.size(); i += 4) {
-        auto v = std::make_unique<Vertex>();
-        v->x = ReadI16(vertexBytes, i);
-        v->y = ReadI16(vertexBytes, i + 2);
-        newVertices.push_back(std::move(v));
-    }
-    std::vector<std::unique_ptr<Sector>> newSectors;
-    for (std::size_t i = 0; i < sectorBytes.size(); i += 26) {
-        auto s = std::make_unique<Sector>();
-        s->floorHeight = ReadI16(sectorBytes, i);
-        s->ceilingHeight = ReadI16(sectorBytes, i + 2);
-        std::memcpy(s->floorFlat, sectorBytes.data() + i + 4, 8);
-        std::memcpy(s->ceilingFlat, sectorBytes.data() + i + 12, 8);
-        s->light = ReadI16(sectorBytes, i + 20);
-        s->special = ReadI16(sectorBytes, i + 22);
-        s->tag = ReadI16(sectorBytes, i + 24);
-        newSectors.push_back(std::move(s));
-    }
-    auto readSide = [&](uint16_t number, Sidedef& side) {
-        const std::size_t i = static_cast<std::size_t>(number) * 30;
-        side.xOffset = ReadI16(sideBytes, i);
-        side.yOffset = ReadI16(sideBytes, i + 2);
-        std::memcpy(side.upper, sideBytes.data() + i + 4, 8);
-        std::memcpy(side.lower, sideBytes.data() + i + 12, 8);
-        std::memcpy(side.middle, sideBytes.data() + i + 20, 8);
-        const uint16_t sector = ReadU16(sideBytes, i + 28);
-        if (sector >= newSectors.size()) return false;
-        side.sector = newSectors[sector].get();
-        return true;
-    };
-
-    int skippedLines = 0;
-    std::vector<std::unique_ptr<Linedef>> newLinedefs;
-    for (std::size_t i = 0; i < lineBytes.size(); i += 14) {
-        const uint16_t v1 = ReadU16(lineBytes, i), v2 = ReadU16(lineBytes, i + 2);
-        const uint16_t right = ReadU16(lineBytes, i + 10), left = ReadU16(lineBytes, i + 12);
-        const int number = static_cast<int>(i / 14);
-        if (v1 >= newVertices.size() || v2 >= newVertices.size() || (right != 0xFFFF && right >= numSides) ||
-            (left != 0xFFFF && left >= numSides)) {
-            error = marker + " の LINEDEF " + std::to_string(number) + " が無い VERTEX か SIDEDEF を指しています";
-            return false;
-        }
-        const Vertex* a = newVertices[v1].get();
-        const Vertex* b = newVertices[v2].get();
-        if (right == 0xFFFF || (a->x == b->x && a->y == b->y)) {
-            ++skippedLines;
-            continue;
-        }
-        auto l = std::make_unique<Linedef>();
-        l->startVertex = newVertices[v1].get();
-        l->endVertex = newVertices[v2].get();
-        l->flags = ReadU16(lineBytes, i + 4);
-        l->special = ReadU16(lineBytes, i + 6);
-        l->tag = ReadU16(lineBytes, i + 8);
-        bool ok = readSide(right, l->right);
-        if (left != 0xFFFF) {
-            ok = readSide(left, l->left) && ok;
-        } else {
-            SetName(l->left.upper, "-");
-            SetName(l->left.lower, "-");
-            SetName(l->left.middle, "-");
-        }
-        if (!ok) {
-            error = marker + " の LINEDEF " + std::to_string(number) + " の SIDEDEF が無い SECTOR を指しています";
-            return false;
-        }
-        newLinedefs.push_back(std::move(l));
-    }
-
-    int skippedThings = 0;
-    std::vector<std::unique_ptr<Thing>> newThings;
-    for (std::size_t i = 0; i < thingBytes.size(); i += 10) {
-        const int row = ThingRow(ReadI16(thingBytes, i + 6));
-        if (row < 0) {
-            ++skippedThings;
-            continue;
-        }
-        auto t = std::make_unique<Thing>();
-        t->x = ReadI16(thingBytes, i);
-        t->y = ReadI16(thingBytes, i + 2);
-        t->angle = ReadI16(thingBytes, i + 4);
-        t->type = thingTypes[row].type;
-        t->flags = ReadI16(thingBytes, i + 8);
-        t->typeIndex = row;
-        newThings.push_back(std::move(t));
-    }
-
-    ClearMap();
-    mapSlot = slot;
-    for (auto& v : newVertices) AppendVertex(v.release());
-    for (auto& s : newSectors) AppendSector(s.release());
-    for (auto& l : newLinedefs) AppendLinedef(l.release());
-    for (auto& t : newThings) AppendThing(t.release());
-    MarkModified();
-    if (skippedLines || skippedThings) {
+    MapRecords lumps;
+    if (!ReadMapLumps(wad, at, marker, lumps, error)) return false;
+    ImportedMap map;
+    ReadVertexes(lumps.vertexes, map);
+    ReadSectors(lumps.sectors, map);
+    if (!ReadLinedefs(lumps, marker, map, error)) return false;
+    ReadThings(lumps.things, map);
+    ReplaceCurrentMap(map, slot);
+    if (map.skippedLines || map.skippedThings) {
         ShowWarning("ImportMap: %s の LINEDEF %d 個 (右側が無いか長さが 0) と Thing %d 個 (表に無い種類) を読み込みませんでした",
-                    marker.c_str(), skippedLines, skippedThings);
+                    marker.c_str(), map.skippedLines, map.skippedThings);
     }
     return true;
 }

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <vector>
 
+#include "base/little_endian.h"
 #include "model/map.h"
 #include "nodes/bsp.h"
 #include "nodes/bsp_output.h"

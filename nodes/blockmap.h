@@ -4,8 +4,6 @@
 
 #include <string>
 
-#include "nodes/lumps.h"
-
 // Builds the lump from the root box and the map's linedefs; refuses
 // (FailBuild) a blockmap beyond the lump's 16-bit offsets.
 std::string BuildBlockmap();

@@ -50,12 +50,8 @@ int32_t EmitSubsectorSegs(SegList& segs, Lumps& lumps) {
         const float dy = s.y2 - s.y1;
         const float a = static_cast<float>(std::atan2(static_cast<double>(dy), static_cast<double>(dx)));
         const auto angle = static_cast<int32_t>(static_cast<double>(a) / 6.28318530718 * 65536.0);
-        PutU16(lumps.segs, start);
-        PutU16(lumps.segs, end);
-        PutU16(lumps.segs, static_cast<uint32_t>(angle));
-        PutU16(lumps.segs, static_cast<uint32_t>(s.linedef));
-        PutU16(lumps.segs, static_cast<uint32_t>(s.side));
-        PutU16(lumps.segs, static_cast<uint16_t>(TruncateToInt16(s.offset)));
+        lumps.segs.push_back({start, end, static_cast<uint16_t>(angle), static_cast<uint16_t>(s.linedef),
+                              static_cast<int16_t>(s.side), TruncateToInt16(s.offset)});
     }
     portalLists.push_back(std::move(portals));
     return invisible;
@@ -64,13 +60,12 @@ int32_t EmitSubsectorSegs(SegList& segs, Lumps& lumps) {
 int32_t ProcessSubsector(SegList& segs, Lumps& lumps) {
     const auto count = static_cast<int32_t>(segs.size());
     if (count < 1) FailBuild("ProcessSubsector: count = %i", count);
-    const auto first = static_cast<uint32_t>(lumps.segs.size() / kSegSize);
+    const auto first = static_cast<uint16_t>(lumps.segs.size());
     const int32_t invisible = EmitSubsectorSegs(segs, lumps);
     const int32_t written = count - invisible;
     if (written < 1) FailBuild("ProcessSubsector: a subsector has no seg to write");
-    PutU16(lumps.ssectors, static_cast<uint32_t>(written));
-    PutU16(lumps.ssectors, first);
-    return static_cast<int32_t>(lumps.ssectors.size() / kSubsectorSize) - 1;
+    lumps.subsectors.push_back({static_cast<uint16_t>(written), first});
+    return static_cast<int32_t>(lumps.subsectors.size()) - 1;
 }
 
 // The written partition line: the partition seg's linedef as its vertices
@@ -108,24 +103,21 @@ uint16_t EmitNode(BspNode& node, int16_t out[4], Lumps& lumps) {
         out[kLeft] = TruncateToInt16(box.left);
         out[kRight] = TruncateToInt16(box.right);
         if (number > 0x7FFF) FailBuild("EmitNode: SSECTORS が %d 個より多くなります", 0x7FFF + 1);
-        return static_cast<uint16_t>(number | 0x8000);
+        return static_cast<uint16_t>(number | kSubsectorChild);
     }
     int16_t line[4];
     PartitionLine(node, line);
-    int16_t rightBox[4], leftBox[4];
-    const uint16_t right = EmitNode(*node.front, rightBox, lumps);
-    const uint16_t left = EmitNode(*node.back, leftBox, lumps);
-    std::string& n = lumps.nodes;
-    for (int16_t v : line) PutU16(n, static_cast<uint16_t>(v));
-    for (int16_t v : rightBox) PutU16(n, static_cast<uint16_t>(v));
-    for (int16_t v : leftBox) PutU16(n, static_cast<uint16_t>(v));
-    PutU16(n, right);
-    PutU16(n, left);
+    NodeRecord record{line[0], line[1], line[2], line[3], {}, {}, 0, 0};
+    record.right = EmitNode(*node.front, record.rightBox, lumps);
+    record.left = EmitNode(*node.back, record.leftBox, lumps);
+    lumps.nodes.push_back(record);
+    const int16_t* rightBox = record.rightBox;
+    const int16_t* leftBox = record.leftBox;
     out[kTop] = std::max(rightBox[kTop], leftBox[kTop]);
     out[kBottom] = std::min(rightBox[kBottom], leftBox[kBottom]);
     out[kLeft] = std::min(rightBox[kLeft], leftBox[kLeft]);
     out[kRight] = std::max(rightBox[kRight], leftBox[kRight]);
-    const auto number = static_cast<int32_t>(n.size() / kNodeSize) - 1;
+    const auto number = static_cast<int32_t>(lumps.nodes.size()) - 1;
     if (number > 0x7FFF) FailBuild("EmitNode: NODES が %d 個より多くなります", 0x7FFF + 1);
     return static_cast<uint16_t>(number);
 }
@@ -212,7 +204,7 @@ void CheckSubsector(const SegList& segs) {
 
 void EmitBsp(BspNode& root, Lumps& lumps) {
     lumps.segs.clear();
-    lumps.ssectors.clear();
+    lumps.subsectors.clear();
     lumps.nodes.clear();
     portalLists.clear();
     twoSided.clear();
@@ -224,5 +216,5 @@ void EmitBsp(BspNode& root, Lumps& lumps) {
     EmitNode(root, rootBox, lumps);
     twoSided.clear();
     linedefByNumber.clear();
-    if (lumps.segs.size() / kSegSize > 0x10000) FailBuild("EmitBsp: SEGS が %d 個より多くなります", 0x10000);
+    if (lumps.segs.size() > 0x10000) FailBuild("EmitBsp: SEGS が %d 個より多くなります", 0x10000);
 }

@@ -1,53 +1,21 @@
 // Writing the map lumps and the WAD container around them.
 #include "nodes/pwad_writer.h"
 
-#include <cctype>
-#include <cstdio>
 #include <cstring>
 #include <unordered_map>
-#include <vector>
 
 #include "model/map.h"
 #include "nodes/blockmap.h"
 #include "nodes/bsp_output.h"
 #include "nodes/lumps.h"
+#include "resources/game_tables.h"
+#include "resources/wad_file.h"
 
 namespace {
 
-struct DirectoryEntry {
-    uint32_t offset;
-    uint32_t size;
-    char name[8];
-};
-
-struct WadWriter {
-    std::string file = std::string(12, '\0');  // the header is filled in last
-    std::vector<DirectoryEntry> directory;
-
-    void WriteLump(const char* name, const std::string& data) {
-        DirectoryEntry entry{static_cast<uint32_t>(file.size()), static_cast<uint32_t>(data.size()), {}};
-        for (int i = 0; i < 8 && name[i]; ++i) entry.name[i] = static_cast<char>(std::toupper(static_cast<unsigned char>(name[i])));
-        directory.push_back(entry);
-        file += data;
-    }
-
-    std::string Finish() {
-        const auto directoryOffset = static_cast<uint32_t>(file.size());
-        for (const DirectoryEntry& e : directory) {
-            PutU32(file, e.offset);
-            PutU32(file, e.size);
-            file.append(e.name, 8);
-        }
-        std::string header = "PWAD";
-        PutU32(header, static_cast<uint32_t>(directory.size()));
-        PutU32(header, directoryOffset);
-        file.replace(0, 12, header);
-        return std::move(file);
-    }
-};
-
-// A number taken from a 32-bit field: its low 16 bits.
-uint32_t Low16(int32_t v) { return static_cast<uint32_t>(v) & 0xFFFF; }
+// The 16-bit fields keep the low 16 bits of the model's 32-bit numbers.
+int16_t Low16(int32_t v) { return static_cast<int16_t>(v); }
+uint16_t LowU16(int32_t v) { return static_cast<uint16_t>(v); }
 
 void CheckCoordinate(float v, const char* what, int number) {
     if (!(v > -32769.0f && v < 32768.0f)) {
@@ -60,11 +28,7 @@ void MakeThingsLump(Lumps& lumps) {
     for (const Thing* t = things; t; t = t->next, ++number) {
         CheckCoordinate(t->x, "Thing", number);
         CheckCoordinate(t->y, "Thing", number);
-        PutU16(lumps.things, static_cast<uint16_t>(TruncateToInt16(t->x)));
-        PutU16(lumps.things, static_cast<uint16_t>(TruncateToInt16(t->y)));
-        PutU16(lumps.things, Low16(t->angle));
-        PutU16(lumps.things, Low16(t->type));
-        PutU16(lumps.things, Low16(t->flags));
+        lumps.things.push_back({TruncateToInt16(t->x), TruncateToInt16(t->y), Low16(t->angle), Low16(t->type), Low16(t->flags)});
     }
 }
 
@@ -75,20 +39,19 @@ int32_t SectorNumber(const std::unordered_map<const Sector*, int32_t>& numbers, 
 }
 
 uint16_t AddSidedef(Lumps& lumps, const Sidedef& side, const std::unordered_map<const Sector*, int32_t>& numbers) {
-    std::string record;
-    PutU16(record, Low16(side.xOffset));
-    PutU16(record, Low16(side.yOffset));
-    record.append(side.upper, 8);
-    record.append(side.lower, 8);
-    record.append(side.middle, 8);
-    PutU16(record, Low16(SectorNumber(numbers, side.sector)));
-    auto found = lumps.sidedefNumbers.find(record);
+    SidedefRecord record{Low16(side.xOffset), Low16(side.yOffset), {}, {}, {}, LowU16(SectorNumber(numbers, side.sector))};
+    std::memcpy(record.upper, side.upper, 8);
+    std::memcpy(record.lower, side.lower, 8);
+    std::memcpy(record.middle, side.middle, 8);
+    std::string key;
+    AppendSidedefRecord(key, record);
+    auto found = lumps.sidedefNumbers.find(key);
     if (found != lumps.sidedefNumbers.end()) return found->second;
-    const auto number = lumps.sidedefs.size() / kSidedefSize;
-    // 65535 stands for "no sidedef".
-    if (number >= 0xFFFF) FailBuild("AddSidedef: SIDEDEFS が %d 個より多くなります", 0xFFFF);
-    lumps.sidedefs += record;
-    lumps.sidedefNumbers.emplace(std::move(record), static_cast<uint16_t>(number));
+    const auto number = lumps.sidedefs.size();
+    // The last number stands for "no sidedef".
+    if (number >= kNoSidedef) FailBuild("AddSidedef: SIDEDEFS が %d 個より多くなります", 0xFFFF);
+    lumps.sidedefs.push_back(record);
+    lumps.sidedefNumbers.emplace(std::move(key), static_cast<uint16_t>(number));
     return static_cast<uint16_t>(number);
 }
 
@@ -103,37 +66,22 @@ void MakeLinedefsLump(Lumps& lumps, const std::unordered_map<const Sector*, int3
         const uint16_t end = FindOrAddVertex(lumps, TruncateToInt16(l->endVertex->x), TruncateToInt16(l->endVertex->y));
         const bool twoSided = l->left.sector != nullptr;
         const uint16_t right = AddSidedef(lumps, l->right, sectorNumbers);
-        const uint16_t left = twoSided ? AddSidedef(lumps, l->left, sectorNumbers) : 0xFFFF;
-        PutU16(lumps.linedefs, start);
-        PutU16(lumps.linedefs, end);
-        PutU16(lumps.linedefs, Low16(l->flags) | (twoSided ? 0x0004 : 0));
-        PutU16(lumps.linedefs, Low16(l->special));
-        PutU16(lumps.linedefs, Low16(l->tag));
-        PutU16(lumps.linedefs, right);
-        PutU16(lumps.linedefs, left);
+        const uint16_t left = twoSided ? AddSidedef(lumps, l->left, sectorNumbers) : kNoSidedef;
+        const auto flags = static_cast<uint16_t>(LowU16(l->flags) | (twoSided ? 0x0004 : 0));
+        lumps.linedefs.push_back({start, end, flags, LowU16(l->special), LowU16(l->tag), right, left});
     }
 }
 
 void MakeSectorsLump(Lumps& lumps) {
     for (const Sector* s = sectors; s; s = s->next) {
-        PutU16(lumps.sectors, Low16(s->floorHeight));
-        PutU16(lumps.sectors, Low16(s->ceilingHeight));
-        lumps.sectors.append(s->floorFlat, 8);
-        lumps.sectors.append(s->ceilingFlat, 8);
-        PutU16(lumps.sectors, Low16(s->light));
-        PutU16(lumps.sectors, Low16(s->special));
-        PutU16(lumps.sectors, Low16(s->tag));
+        SectorRecord record{Low16(s->floorHeight), Low16(s->ceilingHeight), {}, {}, Low16(s->light), Low16(s->special), Low16(s->tag)};
+        std::memcpy(record.floorFlat, s->floorFlat, 8);
+        std::memcpy(record.ceilingFlat, s->ceilingFlat, 8);
+        lumps.sectors.push_back(record);
     }
 }
 
 }  // namespace
-
-std::string MapLumpName(int slot) {
-    char name[16];
-    std::snprintf(name, sizeof name, slot < 10 ? "map0%i" : "map%i", slot);
-    for (char* c = name; *c; ++c) *c = static_cast<char>(std::toupper(static_cast<unsigned char>(*c)));
-    return name;
-}
 
 std::string WritePwad(BspNode& root, BuildStats& stats) {
     invisibleLines.clear();
@@ -143,36 +91,30 @@ std::string WritePwad(BspNode& root, BuildStats& stats) {
     for (const Sector* s = sectors; s; s = s->next) sectorNumbers[s] = n++;
 
     Lumps lumps;
-    WadWriter wad;
-    wad.WriteLump(MapLumpName(mapSlot).c_str(), "");
     MakeThingsLump(lumps);
     MakeLinedefsLump(lumps, sectorNumbers);
     EmitBsp(root, lumps);
     MakeSectorsLump(lumps);
 
-    std::string vertexes;
-    vertexes.reserve(lumps.vertexes.size() * kVertexSize);
-    for (const VertexRecord& v : lumps.vertexes) {
-        PutU16(vertexes, static_cast<uint16_t>(v.x));
-        PutU16(vertexes, static_cast<uint16_t>(v.y));
-    }
-    const auto numSectorRecords = static_cast<int64_t>(lumps.sectors.size() / kSectorSize);
-    wad.WriteLump("things", lumps.things);
-    wad.WriteLump("linedefs", lumps.linedefs);
-    wad.WriteLump("sidedefs", lumps.sidedefs);
-    wad.WriteLump("vertexes", vertexes);
-    wad.WriteLump("segs", lumps.segs);
-    wad.WriteLump("ssectors", lumps.ssectors);
-    wad.WriteLump("nodes", lumps.nodes);
-    wad.WriteLump("sectors", lumps.sectors);
-    wad.WriteLump("reject", std::string(static_cast<std::size_t>((numSectorRecords * numSectorRecords + 7) / 8), '\0'));
-    wad.WriteLump("blockmap", BuildBlockmap());
-    stats.segs = static_cast<int32_t>(lumps.segs.size() / kSegSize);
-    stats.subsectors = static_cast<int32_t>(lumps.ssectors.size() / kSubsectorSize);
-    stats.nodes = static_cast<int32_t>(lumps.nodes.size() / kNodeSize);
+    const auto numSectorRecords = static_cast<int64_t>(lumps.sectors.size());
+    WadWriter wad;
+    AppendLump(wad, MapLumpName(mapSlot), "");
+    AppendLump(wad, "THINGS", RecordsLump(lumps.things, AppendThingRecord));
+    AppendLump(wad, "LINEDEFS", RecordsLump(lumps.linedefs, AppendLinedefRecord));
+    AppendLump(wad, "SIDEDEFS", RecordsLump(lumps.sidedefs, AppendSidedefRecord));
+    AppendLump(wad, "VERTEXES", RecordsLump(lumps.vertexes, AppendVertexRecord));
+    AppendLump(wad, "SEGS", RecordsLump(lumps.segs, AppendSegRecord));
+    AppendLump(wad, "SSECTORS", RecordsLump(lumps.subsectors, AppendSubsectorRecord));
+    AppendLump(wad, "NODES", RecordsLump(lumps.nodes, AppendNodeRecord));
+    AppendLump(wad, "SECTORS", RecordsLump(lumps.sectors, AppendSectorRecord));
+    AppendLump(wad, "REJECT", std::string(static_cast<std::size_t>((numSectorRecords * numSectorRecords + 7) / 8), '\0'));
+    AppendLump(wad, "BLOCKMAP", BuildBlockmap());
+    stats.segs = static_cast<int32_t>(lumps.segs.size());
+    stats.subsectors = static_cast<int32_t>(lumps.subsectors.size());
+    stats.nodes = static_cast<int32_t>(lumps.nodes.size());
     stats.vertexes = static_cast<int32_t>(lumps.vertexes.size());
-    stats.sidedefs = static_cast<int32_t>(lumps.sidedefs.size() / kSidedefSize);
-    std::string file = wad.Finish();
+    stats.sidedefs = static_cast<int32_t>(lumps.sidedefs.size());
+    std::string file = FinishWad(wad, "PWAD");
     stats.bytes = static_cast<int64_t>(file.size());
     return file;
 }

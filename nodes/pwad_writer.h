@@ -9,6 +9,3 @@
 // The whole PWAD file for the current map and the built tree, with its
 // record counts in stats. Stops with FailBuild on a value the file cannot hold.
 std::string WritePwad(BspNode& root, BuildStats& stats);
-
-// The map marker's name for a map slot: MAP01 to MAP32.
-std::string MapLumpName(int slot);

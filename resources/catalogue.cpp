@@ -105,7 +105,7 @@ int LoadIwad(const std::string& bytes) {
         for (int i = start + 1; i <= end - 1 && i < lumps; ++i) {
             if (c.wad.lumps[i].size == 0) continue;
             Flat flat{};
-            std::memcpy(flat.name, c.wad.lumps[i].name.c_str(), std::min<std::size_t>(8, c.wad.lumps[i].name.size()));
+            SetName(flat.name, c.wad.lumps[i].name.c_str());
             flat.pixels = LumpBytes(c.wad, i);
             flat.pixels.resize(4096, '\0');  // a short flat is shown with index 0 where it ends
             c.flats.push_back(std::move(flat));

@@ -212,3 +212,5 @@ const char* const mapSlotNames[kNumMapSlots] = {
     "MAP31",
     "MAP32",
 };
+
+std::string MapLumpName(int slot) { return slot >= 1 && slot <= kNumMapSlots ? mapSlotNames[slot - 1] : "MAP??"; }

@@ -81,4 +81,12 @@ TEST(Tables, MapSlotsAreNumberedFromOne) {
     EXPECT_STREQ(mapSlotNames[31], "MAP32");
 }
 
+TEST(Tables, MapLumpNamesComeFromTheSlotTable) {
+    const struct {
+        int slot;
+        const char* name;
+    } cases[] = {{1, "MAP01"}, {9, "MAP09"}, {10, "MAP10"}, {32, "MAP32"}, {0, "MAP??"}, {33, "MAP??"}, {-1, "MAP??"}};
+    for (const auto& c : cases) EXPECT_EQ(MapLumpName(c.slot), c.name) << c.slot;
+}
+
 }  // namespace
