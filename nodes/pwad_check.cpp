@@ -85,9 +85,21 @@ void CheckReject(const BuiltMap& map, bool ownLayout, Problems& problems) {
 
 }  // namespace
 
-void Problems::Add(const std::string& kind, const std::string& detail) {
-    if (++perKind[kind] <= 3) list.push_back(kind + ": " + detail);
-    else if (perKind[kind] == 4) list.push_back(kind + ": ...");
+namespace {
+void AddLimited(std::vector<std::string>& list, int& count, const std::string& kind, const std::string& detail) {
+    if (++count <= 3) list.push_back(kind + ": " + detail);
+    else if (count == 4) list.push_back(kind + ": ...");
+}
+}  // namespace
+
+void Problems::Add(const std::string& kind, const std::string& detail) { AddLimited(list, perKind[kind], kind, detail); }
+
+void Problems::AddDeviation(const std::string& kind, const std::string& detail) {
+    if (!deviations) {
+        Add(kind, detail);
+        return;
+    }
+    AddLimited(*deviations, perKind["deviation " + kind], kind, detail);
 }
 
 double Distance(V a, V b, V p) {
@@ -101,9 +113,12 @@ std::string Num(long long n) { return std::to_string(n); }
 
 }  // namespace pwad_check
 
-std::vector<std::string> CheckBuiltMap(const WadFile& wad, const std::string& marker, bool ownLayout) {
+std::vector<std::string> CheckBuiltMap(const WadFile& wad, const std::string& marker, bool ownLayout,
+                                       std::vector<std::string>* deviations) {
     using namespace pwad_check;
     Problems problems;
+    if (deviations) deviations->clear();
+    problems.deviations = deviations;
     const int at = FindLump(wad, marker);
     if (at < 0) return {"no lump " + marker};
     std::string lump[kNumLumps];

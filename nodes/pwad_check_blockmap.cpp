@@ -67,6 +67,25 @@ bool ReadBlockLists(const BuiltMap& map, BlockGrid& grid, Problems& problems) {
     return true;
 }
 
+// Whether the linedef can stop nothing that moves: two-sided with no
+// special, no blocking flag and the same floor and ceiling on both sides,
+// or facing only closed sectors (floor at the ceiling), where nothing moves.
+// Some node builders (the game's own levels') leave such lines out of the
+// blockmap, and the engines do not mind.
+bool BlocksNothing(const BuiltMap& map, const LinedefRecord& line) {
+    auto sector = [&](uint16_t side) -> const SectorRecord* {
+        if (side >= map.sidedefs.size() || map.sidedefs[side].sector >= map.sectors.size()) return nullptr;
+        return &map.sectors[map.sidedefs[side].sector];
+    };
+    const SectorRecord* front = sector(line.right);
+    const SectorRecord* back = line.left == kNoSidedef ? nullptr : sector(line.left);
+    if (!front || (line.left != kNoSidedef && !back)) return false;
+    auto closed = [](const SectorRecord* s) { return !s || s->floorHeight >= s->ceilingHeight; };
+    if (closed(front) && closed(back)) return true;
+    return back && line.special == 0 && (line.flags & 3) == 0 && front->floorHeight == back->floorHeight &&
+           front->ceilingHeight == back->ceilingHeight;
+}
+
 void CheckLinedefInBlocks(const BuiltMap& map, const BlockGrid& grid, long i, Problems& problems) {
     const int ox = grid.ox, oy = grid.oy, columns = grid.columns, rows = grid.rows;
     const V a = Point(map, map.linedefs[i].start), b = Point(map, map.linedefs[i].end);
@@ -86,7 +105,8 @@ void CheckLinedefInBlocks(const BuiltMap& map, const BlockGrid& grid, long i, Pr
             if (!SegmentMeetsBox(a, b, x0 + 1, y0 + 1, x0 + 127, y0 + 127)) continue;
             const auto& l = grid.listed[static_cast<std::size_t>(r) * columns + c];
             if (!std::binary_search(l.begin(), l.end(), static_cast<uint16_t>(i))) {
-                problems.Add("blockmap", "linedef " + Num(i) + " missing from block " + Num(c) + "," + Num(r));
+                problems.Add(!BlocksNothing(map, map.linedefs[i]), "blockmap",
+                             "linedef " + Num(i) + " missing from block " + Num(c) + "," + Num(r));
             }
         }
     }

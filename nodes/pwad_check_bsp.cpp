@@ -75,18 +75,38 @@ void WalkSubsector(TreeWalk& walk, long s, double box[4]) {
             for (const Bound& bound : walk.bounds) {
                 const double d = Distance(bound.a, bound.b, p);
                 if (bound.back ? d < -kSlack : d > kSlack) {
-                    walk.problems.Add("seg beside its node's line", "subsector " + Num(s) + " point (" + Num(std::lround(p.x)) + "," +
-                                                                        Num(std::lround(p.y)) + ") " + Num(std::lround(std::fabs(d))) +
-                                                                        " units on the wrong side of node " + Num(bound.node));
+                    // A few units off makes slime trails at worst; further, the point is in the wrong subtree.
+                    const bool fault = std::fabs(d) > kNodeSideDeviation;
+                    const std::string detail = "subsector " + Num(s) + " point (" + Num(std::lround(p.x)) + "," +
+                                               Num(std::lround(p.y)) + ") " + Num(std::lround(std::fabs(d))) +
+                                               " units on the wrong side of node " + Num(bound.node);
+                    walk.problems.Add(fault, "seg beside its node's line", detail);
                 }
             }
         }
     }
 }
 
-// Returns the bounding box of the subtree's seg ends.
-void Walk(TreeWalk& walk, uint16_t child, long parent, double box[4]) {
-    box[0] = -1e9, box[1] = 1e9, box[2] = 1e9, box[3] = -1e9;
+void EmptyBox(double box[4]) { box[0] = -1e9, box[1] = 1e9, box[2] = 1e9, box[3] = -1e9; }
+
+void WidenBox(double box[4], const double other[4]) {
+    box[0] = std::max(box[0], other[0]), box[1] = std::min(box[1], other[1]);
+    box[2] = std::min(box[2], other[2]), box[3] = std::max(box[3], other[3]);
+}
+
+// A node being walked: which child comes next, the box of its seg ends so
+// far, and the box of the child being walked.
+struct WalkFrame {
+    long node;
+    int next;  // 0 the right child, 1 the left one, 2 done
+    double box[4];
+    double childBox[4];
+};
+
+// Enters a child of parent (-1 for the root) whose box goes to box: a
+// subsector is walked at once, a node is pushed to be walked.
+void EnterChild(TreeWalk& walk, std::vector<WalkFrame>& stack, uint16_t child, long parent, double box[4]) {
+    EmptyBox(box);
     if (child & kSubsectorChild) {
         WalkSubsector(walk, child & 0x7FFF, box);
         return;
@@ -97,21 +117,46 @@ void Walk(TreeWalk& walk, uint16_t child, long parent, double box[4]) {
         return;
     }
     const NodeRecord& node = walk.map.nodes[n];
-    const V a = {static_cast<double>(node.x), static_cast<double>(node.y)};
-    const V e = {a.x + node.dx, a.y + node.dy};
-    if (a.x == e.x && a.y == e.y) walk.problems.Add("node line", "node " + Num(n) + " has no direction");
-    for (int c = 0; c < 2; ++c) {
-        double childBox[4];
-        walk.bounds.push_back({a, e, c == 1, n});
-        Walk(walk, c ? node.left : node.right, n, childBox);
-        walk.bounds.pop_back();
-        const int16_t* written = c ? node.leftBox : node.rightBox;
-        const double top = written[0], bottom = written[1], left = written[2], right = written[3];
-        if (childBox[0] >= childBox[1] && (childBox[0] > top + 1 || childBox[1] < bottom - 1 || childBox[2] < left - 1 || childBox[3] > right + 1)) {
-            walk.problems.Add("node box", "node " + Num(n) + (c ? " left" : " right") + " box does not hold its segs");
+    if (node.dx == 0 && node.dy == 0) walk.problems.Add("node line", "node " + Num(n) + " has no direction");
+    WalkFrame frame{n, 0, {}, {}};
+    EmptyBox(frame.box);
+    stack.push_back(frame);
+}
+
+// The walk from the root, with a stack of its own: a damaged NODES lump may
+// chain every node under the one before it.
+void Walk(TreeWalk& walk, uint16_t root) {
+    std::vector<WalkFrame> stack;
+    double rootBox[4];
+    EnterChild(walk, stack, root, -1, rootBox);
+    while (!stack.empty()) {
+        WalkFrame& frame = stack.back();
+        const NodeRecord& node = walk.map.nodes[frame.node];
+        if (frame.next > 0) {
+            // The child just walked, against the box written for it.
+            walk.bounds.pop_back();
+            const int c = frame.next - 1;
+            const double* box = frame.childBox;
+            const int16_t* written = c ? node.leftBox : node.rightBox;
+            const double top = written[0], bottom = written[1], left = written[2], right = written[3];
+            if (box[0] >= box[1] && (box[0] > top + 1 || box[1] < bottom - 1 || box[2] < left - 1 || box[3] > right + 1)) {
+                walk.problems.Add("node box", "node " + Num(frame.node) + (c ? " left" : " right") + " box does not hold its segs");
+            }
+            WidenBox(frame.box, box);
         }
-        box[0] = std::max(box[0], childBox[0]), box[1] = std::min(box[1], childBox[1]);
-        box[2] = std::min(box[2], childBox[2]), box[3] = std::max(box[3], childBox[3]);
+        if (frame.next == 2) {
+            double finished[4];
+            std::copy(frame.box, frame.box + 4, finished);
+            stack.pop_back();
+            if (!stack.empty()) std::copy(finished, finished + 4, stack.back().childBox);
+            continue;
+        }
+        const int c = frame.next++;
+        const V a = {static_cast<double>(node.x), static_cast<double>(node.y)};
+        const V e = {a.x + node.dx, a.y + node.dy};
+        walk.bounds.push_back({a, e, c == 1, frame.node});
+        const long parent = frame.node;
+        EnterChild(walk, stack, c ? node.left : node.right, parent, frame.childBox);  // may move frame
     }
 }
 
@@ -140,12 +185,16 @@ void CheckSegs(const BuiltMap& map, Problems& problems) {
             problems.Add("seg off its linedef", "seg " + Num(i) + " of linedef " + Num(seg.linedef));
             continue;
         }
-        if (std::fabs(seg.offset - tp) > kSlack + 1) problems.Add("seg offset", "seg " + Num(i) + " offset " + Num(seg.offset) + ", about " + Num(std::lround(tp)) + " expected");
+        // An offset only aligns the wall's texture.
+        if (std::fabs(seg.offset - tp) > kSlack + 1) problems.AddDeviation("seg offset", "seg " + Num(i) + " offset " + Num(seg.offset) + ", about " + Num(std::lround(tp)) + " expected");
         const double expected = std::atan2(dy, dx) / (2 * std::numbers::pi) * 65536.0;
         double diff = std::fmod(std::fabs(seg.angle - expected), 65536.0);
         diff = std::min(diff, 65536.0 - diff);
         const double allowed = std::atan2(2.0, len) / (2 * std::numbers::pi) * 65536.0 + 2;
-        if (diff > allowed) problems.Add("seg angle", "seg " + Num(i) + " angle " + Num(seg.angle) + ", about " + Num(std::lround(expected)) + " expected");
+        // The angle only orients the wall's drawing; an eighth of a turn off is no longer the same wall.
+        if (diff > allowed) {
+            problems.Add(diff > 8192, "seg angle", "seg " + Num(i) + " angle " + Num(seg.angle) + ", about " + Num(std::lround(expected)) + " expected");
+        }
     }
 }
 
@@ -175,8 +224,7 @@ void CheckTree(const BuiltMap& map, Problems& problems) {
     if (numNodes == 0) return;
     TreeWalk walk{map, problems, std::vector<int>(static_cast<std::size_t>(numNodes), 0),
                   std::vector<int>(static_cast<std::size_t>(numSubs), 0), {}};
-    double rootBox[4];
-    Walk(walk, static_cast<uint16_t>(numNodes - 1), -1, rootBox);
+    Walk(walk, static_cast<uint16_t>(numNodes - 1));
     for (long n = 0; n < numNodes; ++n) {
         if (!walk.nodeSeen[n]) problems.Add("node child", "node " + Num(n) + " not in the tree");
     }

@@ -15,12 +15,24 @@ namespace pwad_check {
 // positions: a point may lie this far from where the exact one was.
 constexpr double kSlack = 1.5;
 
+// Faults break the game; deviations are departures from the exact
+// structure that the engines accept (they may show as small drawing or
+// movement flaws). Unless they are to be kept apart, both go to list.
 struct Problems {
     std::vector<std::string> list;
+    std::vector<std::string>* deviations = nullptr;  // where deviations go when kept apart
     std::map<std::string, int> perKind;
     // At most three of a kind are listed, then "...".
     void Add(const std::string& kind, const std::string& detail);
+    void AddDeviation(const std::string& kind, const std::string& detail);
+    void Add(bool fault, const std::string& kind, const std::string& detail) {
+        fault ? Add(kind, detail) : AddDeviation(kind, detail);
+    }
 };
+
+// How far beside a node's line a seg end may lie and still be drawn right
+// but for slime trails.
+constexpr double kNodeSideDeviation = 16;
 
 struct V {
     double x, y;

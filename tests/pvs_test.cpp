@@ -20,7 +20,9 @@ protected:
     // Builds the current map with the PVS into out.wad.
     bool BuildWithPvs() {
         pwadPath = "out.wad";
-        return BuildMap({.computePvs = true});
+        BuildOptions options;
+        options.computePvs = true;
+        return BuildMap(options);
     }
     static std::string Room(int x0, int y0, int x1, int y1) {
         return "sector " + std::to_string(x0) + " " + std::to_string(y0) + "  " + std::to_string(x0) + " " +

@@ -1,9 +1,12 @@
 // The built-map validator on a sound PWAD with one fault put in at a time.
+#include <algorithm>
+
 #include "base/little_endian.h"
 #include "model/map.h"
 #include "nodes/build.h"
 #include "nodes/pwad_check.h"
 #include "platform/files.h"
+#include "resources/map_lumps.h"
 #include "resources/wad_file.h"
 #include "tests/test_support.h"
 
@@ -70,6 +73,80 @@ TEST_F(PwadCheckTest, EachFaultIsNamed) {
     for (const auto& c : cases) {
         EXPECT_EQ(CheckBuiltMap(WithField(sound, c.lump, c.at, c.value), "MAP01", true), c.problems) << c.what;
     }
+}
+
+// The blockmap rebuilt without the linedef in any block's list.
+WadFile WithoutInBlockmap(WadFile wad, uint16_t linedef) {
+    WadLump& l = wad.lumps[FindLump(wad, "BLOCKMAP")];
+    const std::string old = LumpBytes(wad, FindLump(wad, "BLOCKMAP"));
+    const std::size_t blocks = static_cast<std::size_t>(ReadU16(old, 4)) * ReadU16(old, 6);
+    std::string lists, header = old.substr(0, 8);
+    for (std::size_t b = 0; b < blocks; ++b) {
+        PutU16(header, static_cast<uint32_t>(4 + blocks + lists.size() / 2));
+        for (std::size_t w = ReadU16(old, 2 * (4 + b));; ++w) {
+            const uint16_t word = ReadU16(old, 2 * w);
+            if (word != linedef || w == ReadU16(old, 2 * (4 + b))) PutU16(lists, word);
+            if (word == 0xFFFF) break;
+        }
+    }
+    wad.bytes.replace(l.offset, l.size, header + lists);
+    l.size = static_cast<uint32_t>(header.size() + lists.size());
+    return wad;
+}
+
+TEST_F(PwadCheckTest, DeviationsTheEnginesAcceptAreKeptApartFromFaults) {
+    const WadFile sound = BuildTwoRooms();
+    const WadFile blockingShared = WithField(sound, "LINEDEFS", 14 * 2 + 4, 0x0004 | 0x0001);
+    const struct {
+        const char* what;
+        WadFile wad;
+        std::vector<std::string> faults, deviations;
+    } cases[] = {
+        {"seg 0 angle 3 degrees off", WithField(sound, "SEGS", 4, 0x4000 + 0x220), {},
+         {"seg angle: seg 0 angle 16928, about 16384 expected"}},
+        {"seg 0 angle turned 67 degrees", WithField(sound, "SEGS", 4, 0x1000),
+         {"seg angle: seg 0 angle 4096, about 16384 expected", "subsector not convex: subsector 0, seg 0 behind seg 0"}, {}},
+        {"seg 0 offset 40", WithField(sound, "SEGS", 10, 40), {}, {"seg offset: seg 0 offset 40, about 0 expected"}},
+        {"a two-sided line that blocks nothing, out of the blockmap", WithoutInBlockmap(sound, 2), {},
+         {"blockmap: linedef 2 missing from block 1,0", "blockmap: linedef 2 missing from block 1,1"}},
+        {"the same line impassable, out of the blockmap", WithoutInBlockmap(blockingShared, 2),
+         {"blockmap: linedef 2 missing from block 1,0", "blockmap: linedef 2 missing from block 1,1"}, {}},
+        {"a wall out of the blockmap", WithoutInBlockmap(sound, 0), {"blockmap: linedef 0 missing from block 0,0", "blockmap: linedef 0 missing from block 0,1"}, {}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> deviations;
+        EXPECT_EQ(CheckBuiltMap(c.wad, "MAP01", false, &deviations), c.faults) << c.what;
+        EXPECT_EQ(deviations, c.deviations) << c.what;
+        // Held to the exact structure, as this editor's own builds are, both are problems.
+        std::vector<std::string> all = c.faults;
+        all.insert(all.end(), c.deviations.begin(), c.deviations.end());
+        std::sort(all.begin(), all.end());
+        std::vector<std::string> strict = CheckBuiltMap(c.wad, "MAP01", false);
+        std::sort(strict.begin(), strict.end());
+        EXPECT_EQ(strict, all) << c.what;
+    }
+}
+
+TEST_F(PwadCheckTest, ANodeChainAsDeepAsNodesGoIsWalked) {
+    // 32767 nodes, each the right child of the next and with subsector 0 on
+    // its left: a tree as deep as a NODES lump can make it.
+    WadFile wad = BuildTwoRooms();
+    WadLump& l = wad.lumps[FindLump(wad, "NODES")];
+    NodeRecord node{0, 0, 16, 0, {128, 0, 0, 128}, {128, 0, 0, 128}, 0, 0x8000};
+    std::string chain;
+    for (uint16_t n = 0; n < 0x7FFF; ++n) {
+        node.right = n == 0 ? 0x8001 : static_cast<uint16_t>(n - 1);
+        AppendNodeRecord(chain, node);
+    }
+    wad.bytes.replace(l.offset, l.size, chain);
+    const uint32_t grown = static_cast<uint32_t>(chain.size()) - l.size;
+    l.size = static_cast<uint32_t>(chain.size());
+    for (WadLump& later : wad.lumps) {
+        if (later.offset > wad.lumps[FindLump(wad, "NODES")].offset) later.offset += grown;
+    }
+    const auto problems = CheckBuiltMap(wad, "MAP01", false);
+    EXPECT_NE(std::find(problems.begin(), problems.end(), "node child: subsector 0 out of range or reached twice"),
+              problems.end());
 }
 
 TEST_F(PwadCheckTest, DirectoryFaultsAreNamed) {

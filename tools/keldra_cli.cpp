@@ -212,8 +212,12 @@ int Check(const std::vector<std::string>& args) {
     std::string marker = args.size() == 4 ? args[3] : (wad.lumps.empty() ? "" : wad.lumps[0].name);
     // Our own PWADs hold exactly one map and are checked for their whole layout.
     const bool own = args.size() == 3;
-    const auto problems = CheckBuiltMap(wad, marker, own);
+    std::vector<std::string> deviations;
+    const auto problems = CheckBuiltMap(wad, marker, own, &deviations);
     for (const std::string& p : problems) std::printf("%s: %s: %s\n", args[2].c_str(), marker.c_str(), p.c_str());
+    for (const std::string& d : deviations) {
+        std::printf("%s: %s: accepted by the engines: %s\n", args[2].c_str(), marker.c_str(), d.c_str());
+    }
     if (problems.empty()) std::printf("%s: %s: sound\n", args[2].c_str(), marker.c_str());
     return problems.empty() ? 0 : 1;
 }
