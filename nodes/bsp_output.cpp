@@ -3,6 +3,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <numeric>
+#include <vector>
 
 #include "base/report.h"
 #include "model/map.h"
@@ -73,53 +76,108 @@ int32_t ProcessSubsector(SegList& segs, Lumps& lumps) {
 // sorts by the line the tree was built on.
 std::vector<const Linedef*> linedefByNumber;
 
-void PartitionLine(const BspNode& node, int16_t line[4]) {
+// A partition line's direction in 16 bits. Only the direction counts, so
+// one too long for 16 bits is shortened: exactly when its two parts share a
+// factor, else to the nearest direction that fits.
+void FitDirection(int32_t& dx, int32_t& dy) {
+    auto fits = [&] { return dx >= -32768 && dx <= 32767 && dy >= -32768 && dy <= 32767; };
+    if (fits()) return;
+    const int32_t common = std::gcd(dx, dy);
+    dx /= common, dy /= common;
+    if (fits()) return;
+    const double scale = 32767.0 / std::max(std::abs(dx), std::abs(dy));
+    dx = static_cast<int32_t>(std::lround(dx * scale));
+    dy = static_cast<int32_t>(std::lround(dy * scale));
+}
+
+void PartitionLine(const BspNode& node, NodeRecord& record) {
     const Linedef* l = nullptr;
     if (node.partitionLinedef >= 0 && node.partitionLinedef < static_cast<int32_t>(linedefByNumber.size())) {
         l = linedefByNumber[node.partitionLinedef];
     }
+    int32_t dx, dy;
     if (!l) {
-        line[0] = TruncateToInt16(node.x);
-        line[1] = TruncateToInt16(node.y);
-        line[2] = TruncateToInt16(node.dx);
-        line[3] = TruncateToInt16(node.dy);
-        return;
+        record.x = TruncateToInt16(node.x);
+        record.y = TruncateToInt16(node.y);
+        // A partition seg's extent is below 65536 but may not fit in 16 bits.
+        dx = static_cast<int32_t>(node.dx);
+        dy = static_cast<int32_t>(node.dy);
+    } else {
+        const Vertex* from = node.partitionSide == 1 ? l->endVertex : l->startVertex;
+        const Vertex* to = node.partitionSide == 1 ? l->startVertex : l->endVertex;
+        record.x = TruncateToInt16(from->x);
+        record.y = TruncateToInt16(from->y);
+        dx = TruncateToInt16(to->x) - record.x;
+        dy = TruncateToInt16(to->y) - record.y;
     }
-    const Vertex* from = node.partitionSide == 1 ? l->endVertex : l->startVertex;
-    const Vertex* to = node.partitionSide == 1 ? l->startVertex : l->endVertex;
-    line[0] = TruncateToInt16(from->x);
-    line[1] = TruncateToInt16(from->y);
-    line[2] = static_cast<int16_t>(TruncateToInt16(to->x) - line[0]);
-    line[3] = static_cast<int16_t>(TruncateToInt16(to->y) - line[1]);
+    FitDirection(dx, dy);
+    record.dx = static_cast<int16_t>(dx);
+    record.dy = static_cast<int16_t>(dy);
 }
 
-uint16_t EmitNode(BspNode& node, int16_t out[4], Lumps& lumps) {
-    if (node.segs) {
-        CheckSubsector(*node.segs);
-        const int32_t number = ProcessSubsector(*node.segs, lumps);
-        node.segs.reset();
-        out[kTop] = TruncateToInt16(box.top);
-        out[kBottom] = TruncateToInt16(box.bottom);
-        out[kLeft] = TruncateToInt16(box.left);
-        out[kRight] = TruncateToInt16(box.right);
-        if (number > 0x7FFF) FailBuild("EmitNode: SSECTORS が %d 個より多くなります", 0x7FFF + 1);
-        return static_cast<uint16_t>(number | kSubsectorChild);
+uint16_t EmitLeaf(BspNode& node, int16_t out[4], Lumps& lumps) {
+    CheckSubsector(*node.segs);
+    const int32_t number = ProcessSubsector(*node.segs, lumps);
+    node.segs.reset();
+    out[kTop] = TruncateToInt16(box.top);
+    out[kBottom] = TruncateToInt16(box.bottom);
+    out[kLeft] = TruncateToInt16(box.left);
+    out[kRight] = TruncateToInt16(box.right);
+    if (number > 0x7FFF) FailBuild("EmitNode: SSECTORS が %d 個より多くなります", 0x7FFF + 1);
+    return static_cast<uint16_t>(number | kSubsectorChild);
+}
+
+// A node whose children are being emitted, right first.
+struct EmitFrame {
+    BspNode* node;
+    NodeRecord record;
+    int next;  // 0 the right child, 1 the left one, 2 both done
+};
+
+// Emits the tree in post order (a node after its right, then its left
+// subtree) with a stack of its own, so that no depth of the tree can
+// overflow the program's stack. Returns the root's child number; out gets
+// its box.
+uint16_t EmitNode(BspNode& root, int16_t out[4], Lumps& lumps) {
+    if (root.segs) return EmitLeaf(root, out, lumps);
+    std::vector<EmitFrame> stack;
+    auto push = [&](BspNode& node) {
+        EmitFrame frame{&node, {}, 0};
+        PartitionLine(node, frame.record);
+        stack.push_back(frame);
+    };
+    push(root);
+    while (true) {
+        EmitFrame& frame = stack.back();
+        if (frame.next < 2) {
+            const bool right = frame.next++ == 0;
+            BspNode& child = right ? *frame.node->front : *frame.node->back;
+            if (child.segs) {
+                (right ? frame.record.right : frame.record.left) =
+                    EmitLeaf(child, right ? frame.record.rightBox : frame.record.leftBox, lumps);
+            } else {
+                push(child);  // frame is not used after this
+            }
+            continue;
+        }
+        const NodeRecord record = frame.record;
+        stack.pop_back();
+        lumps.nodes.push_back(record);
+        const int16_t nodeBox[4] = {std::max(record.rightBox[kTop], record.leftBox[kTop]),
+                                    std::min(record.rightBox[kBottom], record.leftBox[kBottom]),
+                                    std::min(record.rightBox[kLeft], record.leftBox[kLeft]),
+                                    std::max(record.rightBox[kRight], record.leftBox[kRight])};
+        const auto number = static_cast<int32_t>(lumps.nodes.size()) - 1;
+        if (number > 0x7FFF) FailBuild("EmitNode: NODES が %d 個より多くなります", 0x7FFF + 1);
+        if (stack.empty()) {
+            std::copy(nodeBox, nodeBox + 4, out);
+            return static_cast<uint16_t>(number);
+        }
+        EmitFrame& parent = stack.back();
+        const bool wasRight = parent.next == 1;
+        (wasRight ? parent.record.right : parent.record.left) = static_cast<uint16_t>(number);
+        std::copy(nodeBox, nodeBox + 4, wasRight ? parent.record.rightBox : parent.record.leftBox);
     }
-    int16_t line[4];
-    PartitionLine(node, line);
-    NodeRecord record{line[0], line[1], line[2], line[3], {}, {}, 0, 0};
-    record.right = EmitNode(*node.front, record.rightBox, lumps);
-    record.left = EmitNode(*node.back, record.leftBox, lumps);
-    lumps.nodes.push_back(record);
-    const int16_t* rightBox = record.rightBox;
-    const int16_t* leftBox = record.leftBox;
-    out[kTop] = std::max(rightBox[kTop], leftBox[kTop]);
-    out[kBottom] = std::min(rightBox[kBottom], leftBox[kBottom]);
-    out[kLeft] = std::min(rightBox[kLeft], leftBox[kLeft]);
-    out[kRight] = std::max(rightBox[kRight], leftBox[kRight]);
-    const auto number = static_cast<int32_t>(lumps.nodes.size()) - 1;
-    if (number > 0x7FFF) FailBuild("EmitNode: NODES が %d 個より多くなります", 0x7FFF + 1);
-    return static_cast<uint16_t>(number);
 }
 
 }  // namespace

@@ -119,6 +119,30 @@ TEST_F(BuildRefusalTest, MapsAtTheEdgesOfThePwadsRangeBuildSound) {
     }
 }
 
+TEST_F(BuildRefusalTest, PartitionLinesLongerThan16BitsKeepTheirDirection) {
+    // Two halls 40,000 units long sharing their long wall; a partition along
+    // it would wrap round to point the other way in 16 bits.
+    const struct {
+        const char* what;
+        float length;  // an odd length shares no factor of 2 with the height
+    } cases[] = {{"40000", 40000}, {"40001", 40001}, {"65535", 65535}};
+    for (const auto& c : cases) {
+        ResetMapState();
+        const float left = -32768, right = left + c.length;
+        Polygon({{left, 0}, {left, 64}, {right, 64}, {right, 0}});
+        Polygon({{left, 64}, {left, 128}, {right, 128}, {right, 64}});
+        pwadPath = "out.wad";
+        ASSERT_TRUE(BuildMap({})) << c.what << ": " << ::testing::PrintToString(Messages());
+        WadFile wad;
+        std::string error;
+        ASSERT_TRUE(ReadWad("out.wad", wad, error)) << error;
+        // Seg offsets past 32767 only misalign textures: what the engines accept.
+        std::vector<std::string> deviations;
+        const auto faults = CheckBuiltMap(wad, "MAP01", true, &deviations);
+        EXPECT_TRUE(faults.empty()) << c.what << ": " << faults.front();
+    }
+}
+
 TEST_F(BuildRefusalTest, TheMapFileIsNeverItsOwnPwad) {
     RunScript("sector 0 0  0 128  128 128  128 0\nsave level.wad");
     const std::string saved = ReadFileBytes("level.wad");
