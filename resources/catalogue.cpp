@@ -3,7 +3,9 @@
 #include "resources/catalogue.h"
 
 #include <cctype>
+#include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "base/names.h"
 #include "base/report.h"
@@ -39,17 +41,31 @@ bool ReadLump(const Catalogue& c, const std::string& name, std::string& out) {
     return true;
 }
 
+// A damaged part: said in the debug log and kept in the catalogue's list.
+void Damage(Catalogue& c, const std::string& text) {
+    LogDebug("%s\n", text.c_str());
+    c.damage.push_back(text);
+}
+
+std::string Text(const char* format, long long a, long long b = 0) {
+    char text[160];
+    std::snprintf(text, sizeof text, format, a, b);
+    return text;
+}
+
 void ReadTextures(Catalogue& c, const std::string& lump) {
     if (lump.size() < 4) return;
-    const int32_t count = static_cast<int32_t>(ReadU32(lump, 0));
-    if (count < 0 || static_cast<std::size_t>(count) > (lump.size() - 4) / 4) {
-        LogDebug("TEXTURE1: テクスチャの数 %d が正しくありません\n", count);
-        return;
+    int32_t count = static_cast<int32_t>(ReadU32(lump, 0));
+    const auto fits = static_cast<int32_t>((lump.size() - 4) / 4);
+    if (count < 0 || count > fits) {
+        // The offsets that are there are still read.
+        Damage(c, Text("TEXTURE1: テクスチャの数 %lld が lump に収まりません (%lld 個を読みます)", count, count < 0 ? 0 : fits));
+        count = count < 0 ? 0 : fits;
     }
     for (int32_t i = 0; i < count; ++i) {
         const uint32_t at = ReadU32(lump, 4 + 4 * static_cast<std::size_t>(i));
         if (at > lump.size() || lump.size() - at < 22) {
-            LogDebug("TEXTURE1: テクスチャ %d が lump の外にあります\n", i);
+            Damage(c, Text("TEXTURE1: テクスチャ %lld が lump の外にあります", i));
             continue;
         }
         TextureRecord t{};
@@ -58,8 +74,8 @@ void ReadTextures(Catalogue& c, const std::string& lump) {
         t.height = ReadI16(lump, at + 14);
         const int16_t placements = ReadI16(lump, at + 20);
         if (placements < 0 || static_cast<std::size_t>(placements) > (lump.size() - at - 22) / 10 || t.width <= 0 ||
-            t.height <= 0) {
-            LogDebug("TEXTURE1: テクスチャ %s が正しくありません\n", NameText(t.name).c_str());
+            t.height <= 0 || t.width > kMaxImageSide || t.height > kMaxImageSide) {
+            Damage(c, "TEXTURE1: テクスチャ " + NameText(t.name) + " が正しくありません");
             continue;
         }
         for (int16_t p = 0; p < placements; ++p) {
@@ -74,26 +90,36 @@ void ReadTextures(Catalogue& c, const std::string& lump) {
 
 int FindLumpByName(const std::string& name) { return FindIn(catalogue, name); }
 
-int LoadIwad(const std::string& bytes) {
+int LoadIwad(const std::string& bytes, std::string* error) {
     Catalogue c;
-    std::string error;
-    if (!ParseWad(bytes, c.wad, error) || c.wad.kind != "IWAD") return 0;
+    std::string problem;
+    auto fail = [&](const std::string& why) {
+        if (error) *error = why;
+        return 0;
+    };
+    if (!ParseWad(bytes, c.wad, problem)) return fail(problem);
+    if (c.wad.kind != "IWAD") return fail("IWAD ではありません (" + c.wad.kind + ")");
 
     std::string pnames, texture1;
-    if (!ReadLump(c, "PNAMES", pnames) || !ReadLump(c, "TEXTURE1", texture1) || !ReadLump(c, "PLAYPAL", c.palette)) return 0;
+    for (const auto& [name, lump] : {std::pair<const char*, std::string*>{"PNAMES", &pnames},
+                                     {"TEXTURE1", &texture1}, {"PLAYPAL", &c.palette}}) {
+        if (!ReadLump(c, name, *lump)) return fail(std::string(name) + " lump が見つかりません");
+    }
 
     if (pnames.size() >= 4) {
-        const int32_t count = static_cast<int32_t>(ReadU32(pnames, 0));
-        if (count < 0 || static_cast<std::size_t>(count) > (pnames.size() - 4) / 8) {
-            LogDebug("PNAMES: パッチの数 %d が正しくありません\n", count);
-        } else {
-            for (int32_t i = 0; i < count; ++i) {
-                const std::string name = NameText(pnames.data() + 4 + 8 * static_cast<std::size_t>(i));
-                std::string picture;
-                if (!ReadLump(c, name, picture)) LogDebug("%s lump が見つかりません\n", name.c_str());
-                c.patchNames.push_back(name);
-                c.patches.push_back(std::move(picture));
-            }
+        int32_t count = static_cast<int32_t>(ReadU32(pnames, 0));
+        const auto fits = static_cast<int32_t>((pnames.size() - 4) / 8);
+        if (count < 0 || count > fits) {
+            // The names that are there are still read.
+            Damage(c, Text("PNAMES: パッチの数 %lld が lump に収まりません (%lld 個を読みます)", count, count < 0 ? 0 : fits));
+            count = count < 0 ? 0 : fits;
+        }
+        for (int32_t i = 0; i < count; ++i) {
+            const std::string name = NameText(pnames.data() + 4 + 8 * static_cast<std::size_t>(i));
+            std::string picture;
+            if (!ReadLump(c, name, picture)) LogDebug("%s lump が見つかりません\n", name.c_str());
+            c.patchNames.push_back(name);
+            c.patches.push_back(std::move(picture));
         }
     }
     ReadTextures(c, texture1);
@@ -123,10 +149,13 @@ int LoadIwad(const std::string& bytes) {
     return 1;
 }
 
-int LoadIwadFile(const std::string& path) {
+int LoadIwadFile(const std::string& path, std::string* error) {
     std::string bytes;
-    if (!ReadWholeFile(path, bytes)) return 0;
-    return LoadIwad(bytes);
+    if (!ReadWholeFile(path, bytes)) {
+        if (error) *error = "ファイルを読み込めません";
+        return 0;
+    }
+    return LoadIwad(bytes, error);
 }
 
 int FindTexture(const char* name) {

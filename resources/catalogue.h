@@ -37,16 +37,24 @@ struct Catalogue {
     std::vector<Flat> flats;              // directory order: the flat numbers
     std::string palette;                  // PLAYPAL
     std::string sprites[kNumThingTypes];  // picture bytes by thing type row; empty when none
+    std::vector<std::string> damage;      // what was found damaged and left out or cut, by lump
 };
+
+// The largest side of a texture or picture taken: the game's are at most
+// 1024 wide and a few hundred high; a side beyond this is damage (and would
+// ask for gigabytes).
+constexpr int32_t kMaxImageSide = 4096;
 
 extern Catalogue catalogue;
 
 // Fills the catalogue from the bytes of an IWAD; 1 on success, 0 when the
-// file is not an IWAD or lacks PNAMES, TEXTURE1 or PLAYPAL. Damaged parts
-// (a texture past its lump, a missing patch) are left out with a LogDebug line.
-int LoadIwad(const std::string& bytes);
+// file is not an IWAD or lacks PNAMES, TEXTURE1 or PLAYPAL (error, when
+// given, then says why). Damaged parts (a texture past its lump, a missing
+// patch) are left out with a LogDebug line; what can be read is kept, and
+// the damage is listed in catalogue.damage.
+int LoadIwad(const std::string& bytes, std::string* error = nullptr);
 // LoadIwad of the file at path; 0 when it cannot be read.
-int LoadIwadFile(const std::string& path);
+int LoadIwadFile(const std::string& path, std::string* error = nullptr);
 
 // The first directory entry whose name begins with name (letter case
 // ignored), or the lump count.

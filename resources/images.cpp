@@ -13,7 +13,8 @@ bool PictureSize(const std::string& picture, int32_t& width, int32_t& height) {
     if (picture.size() < 8) return false;
     width = ReadI16(picture, 0);
     height = ReadI16(picture, 2);
-    return width > 0 && height > 0 && static_cast<std::size_t>(width) <= (picture.size() - 8) / 4;
+    return width > 0 && height > 0 && width <= kMaxImageSide && height <= kMaxImageSide &&
+           static_cast<std::size_t>(width) <= (picture.size() - 8) / 4;
 }
 }  // namespace
 

@@ -81,3 +81,33 @@ foreach(command info build)
         message(FATAL_ERROR "${command} of a missing map did not name it (${rc}): ${err}")
     endif()
 endforeach()
+
+# Arguments that cannot be meant are refused, failures never end with success,
+# and no file of the user's is touched by the temporary files.
+file(WRITE ${WORK}/hall.wad.tmp "mine")
+file(WRITE ${WORK}/not-a-wad.wad "just text")
+# Each case: status|message|arguments separated by |.
+set(refusals
+    "2|--pvs-seconds takes|build|${WORK}/hall.kdm|--pvs-seconds|abc"
+    "2|--pvs-seconds takes|build|${WORK}/hall.kdm|--pvs-seconds|-5"
+    "1|cannot write the PVS matrix|build|${WORK}/hall.kdm|--pvs-matrix|${WORK}/no/such/folder/m.txt"
+    "1|not-a-wad.wad: WAD ファイルではありません|catalogue|${WORK}/not-a-wad.wad"
+    "1|missing.wad: ファイルを読み込めません|export-image|texture|WALL|-o|${WORK}/w.ppm|--iwad|${WORK}/missing.wad")
+foreach(case IN LISTS refusals)
+    string(REPLACE "|" ";" parts "${case}")
+    list(GET parts 0 status)
+    list(GET parts 1 message)
+    list(SUBLIST parts 2 -1 arguments)
+    execute_process(COMMAND ${CLI} ${arguments} RESULT_VARIABLE rc ERROR_VARIABLE err OUTPUT_QUIET)
+    if(NOT rc EQUAL status OR NOT err MATCHES "${message}")
+        message(FATAL_ERROR "keldra-cli ${arguments}: status ${rc}, expected ${status} with '${message}': ${err}")
+    endif()
+endforeach()
+execute_process(COMMAND ${CLI} build ${WORK}/hall.kdm -o "" RESULT_VARIABLE rc ERROR_VARIABLE err OUTPUT_QUIET)
+if(NOT rc EQUAL 2 OR NOT err MATCHES "an empty file name after -o")
+    message(FATAL_ERROR "an empty -o was not refused (${rc}): ${err}")
+endif()
+file(READ ${WORK}/hall.wad.tmp mine)
+if(NOT mine STREQUAL "mine")
+    message(FATAL_ERROR "a build replaced the user's hall.wad.tmp")
+endif()

@@ -65,7 +65,7 @@ std::string Picture(int width, int height, const std::vector<std::vector<Post>>&
 
 std::string Name8(const char* name) { return std::string(name) + std::string(8 - std::strlen(name), '\0'); }
 
-std::string TinyIwad(const char* kind = "IWAD") {
+std::vector<Lump> TinyIwadLumps() {
     std::string playpal;
     for (int i = 0; i < 256; ++i) {
         playpal.push_back(static_cast<char>(i));
@@ -100,18 +100,20 @@ std::string TinyIwad(const char* kind = "IWAD") {
     for (int y = 0; y < 64; ++y)
         for (int x = 0; x < 64; ++x) flat.push_back(static_cast<char>((x + 2 * y) & 255));
     const std::string sprite = Picture(2, 3, {{{0, {112, 113, 5}}}, {{1, {127, 7}}}});
-    return Wad(kind, {{"PLAYPAL", playpal},
-                      {"pnames", pnames},
-                      {"PATCHA", patchA},
-                      {"PATCHB", patchB},
-                      {"TEXTURE1", texture1},
-                      {"PLAYA1", sprite},
-                      {"F_START", ""},
-                      {"F1_START", ""},
-                      {"FLAT1", flat},
-                      {"F1_END", ""},
-                      {"F_END", ""},
-                      {"PNAMES", "a second one, never read"}});
+    return {{"PLAYPAL", playpal}, {"pnames", pnames}, {"PATCHA", patchA},   {"PATCHB", patchB},
+            {"TEXTURE1", texture1}, {"PLAYA1", sprite}, {"F_START", ""}, {"F1_START", ""},
+            {"FLAT1", flat},        {"F1_END", ""},     {"F_END", ""},   {"PNAMES", "a second one, never read"}};
+}
+
+std::string TinyIwad(const char* kind = "IWAD") { return Wad(kind, TinyIwadLumps()); }
+
+// The tiny IWAD with one lump's bytes changed by damage.
+std::string TinyIwadWith(const std::string& name, void (*damage)(std::string& lump)) {
+    auto lumps = TinyIwadLumps();
+    for (auto& [lumpName, bytes] : lumps) {
+        if (lumpName == name) damage(bytes);
+    }
+    return Wad("IWAD", lumps);
 }
 
 class ResourcesTest : public EditorTest {};
@@ -173,11 +175,47 @@ TEST_F(ResourcesTest, TinyIwadDecodesPixelByPixel) {
     EXPECT_FALSE(menu[1][0].hasPicture);  // not in this IWAD
 }
 
-TEST_F(ResourcesTest, RefusedFiles) {
-    EXPECT_EQ(LoadIwad(TinyIwad("PWAD")), 0);
-    EXPECT_EQ(LoadIwad("IWAD"), 0);
-    EXPECT_EQ(LoadIwad(Wad("IWAD", {{"PLAYPAL", std::string(768, '\0')}})), 0);
-    EXPECT_EQ(LoadIwadFile("doom2.wad"), 0);  // none in the scratch folder
+TEST_F(ResourcesTest, RefusedFilesSayWhy) {
+    const struct {
+        const char* what;
+        std::string bytes;
+        const char* error;
+    } cases[] = {
+        {"a PWAD", TinyIwad("PWAD"), "IWAD ではありません (PWAD)"},
+        {"a cut header", "IWAD", "WAD ファイルではありません"},
+        {"no PNAMES", Wad("IWAD", {{"PLAYPAL", std::string(768, '\0')}}), "PNAMES lump が見つかりません"},
+        {"no TEXTURE1", Wad("IWAD", {{"PLAYPAL", std::string(768, '\0')}, {"PNAMES", std::string(4, '\0')}}),
+         "TEXTURE1 lump が見つかりません"},
+    };
+    for (const auto& c : cases) {
+        std::string error;
+        EXPECT_EQ(LoadIwad(c.bytes, &error), 0) << c.what;
+        EXPECT_EQ(error, c.error) << c.what;
+    }
+    std::string error;
+    EXPECT_EQ(LoadIwadFile("doom2.wad", &error), 0);  // none in the scratch folder
+    EXPECT_EQ(error, "ファイルを読み込めません");
+}
+
+TEST_F(ResourcesTest, DamagedPartsAreLeftOutOrCutAndListed) {
+    const struct {
+        const char* what;
+        std::string bytes;
+        std::size_t patches, textures;
+        std::vector<std::string> damage;
+    } cases[] = {
+        // One name more than the lump holds: the three that are there stay.
+        {"PNAMES count one too high", TinyIwadWith("pnames", [](std::string& l) { l[0] = 4; }), 3, 1,
+         {"PNAMES: パッチの数 4 が lump に収まりません (3 個を読みます)"}},
+        {"a texture of 32767 by 32767", TinyIwadWith("TEXTURE1", [](std::string& l) { l.replace(8 + 12, 4, "\xff\x7f\xff\x7f"); }),
+         3, 0, {"TEXTURE1: テクスチャ wall が正しくありません"}},
+    };
+    for (const auto& c : cases) {
+        ASSERT_EQ(LoadIwad(c.bytes), 1) << c.what;
+        EXPECT_EQ(catalogue.patches.size(), c.patches) << c.what;
+        EXPECT_EQ(catalogue.textures.size(), c.textures) << c.what;
+        EXPECT_EQ(catalogue.damage, c.damage) << c.what;
+    }
 }
 
 // Truncated and bit-flipped IWADs never crash the loader or the decoders.

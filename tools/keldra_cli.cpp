@@ -223,8 +223,9 @@ int Check(const std::vector<std::string>& args) {
 }
 
 bool LoadCatalogue(const std::string& path) {
-    if (LoadIwadFile(path)) return true;
-    std::fprintf(stderr, "keldra-cli: %s: doom2.wad ファイルの読み込みに失敗しました\n", path.c_str());
+    std::string error;
+    if (LoadIwadFile(path, &error)) return true;
+    std::fprintf(stderr, "keldra-cli: %s: %s\n", path.c_str(), error.c_str());
     return false;
 }
 
@@ -246,6 +247,7 @@ int CatalogueInfo(const std::vector<std::string>& args) {
     std::printf("%s: %zu lumps, %zu patches (%d missing), %zu textures, %zu flats, sprites missing: %s; loaded in %.1f ms\n",
                 path.c_str(), catalogue.wad.lumps.size(), catalogue.patches.size(), missingPatches,
                 catalogue.textures.size(), catalogue.flats.size(), missingSprites.empty() ? "none" : missingSprites.c_str(), ms);
+    for (const std::string& damage : catalogue.damage) std::printf("%s: damaged: %s\n", path.c_str(), damage.c_str());
     return 0;
 }
 
@@ -265,9 +267,18 @@ int ExportImage(const std::vector<std::string>& args) {
     std::memcpy(field, name.data(), std::min<std::size_t>(name.size(), 8));
     Image image;
     const Palette* palette = &basePalette;
+    std::string missing;  // patches a texture is made of that the IWAD lacks
     if (kind == "texture") {
         const int n = FindTexture(field);
-        if (n >= 0) image = ComposeTexture(catalogue.textures[n]);
+        if (n >= 0) {
+            image = ComposeTexture(catalogue.textures[n]);
+            for (const PatchPlacement& p : catalogue.textures[n].placements) {
+                const bool known = p.patch >= 0 && p.patch < static_cast<int>(catalogue.patches.size());
+                if (known && !catalogue.patches[p.patch].empty()) continue;
+                missing += (missing.empty() ? "" : ", ") +
+                           (known ? catalogue.patchNames[p.patch] : "number " + std::to_string(p.patch));
+            }
+        }
     } else if (kind == "flat") {
         const int n = FindFlat(field);
         if (n >= 0) image = FlatImage(catalogue.flats[n]);
@@ -293,6 +304,12 @@ int ExportImage(const std::vector<std::string>& args) {
         return 1;
     }
     std::printf("%s: %s %s, %d by %d\n", out.c_str(), kind.c_str(), name.c_str(), image.width, image.height);
+    if (!missing.empty()) {
+        // The image is written, but it is not the texture: say so and fail.
+        std::fprintf(stderr, "keldra-cli: %s: texture %s drawn without its missing patches: %s\n", iwad.c_str(), name.c_str(),
+                     missing.c_str());
+        return 1;
+    }
     return 0;
 }
 

@@ -20,7 +20,7 @@ def picture(width, height, colour):
 def main(path):
     playpal = bytes((i, 255 - i, i // 2)[k] for i in range(256) for k in range(3)) * 14
     pnames = struct.pack("<i", 2) + b"PATCHA\0\0" + b"PATCHB\0\0"
-    texture = (b"WALL\0\0\0\0" + struct.pack("<ihhihh", 0, 16, 8, 0, 2, 0)
+    texture = (b"WALL\0\0\0\0" + struct.pack("<ihhih", 0, 16, 8, 0, 2)
                + struct.pack("<hhhhh", 0, 0, 0, 1, 0) + struct.pack("<hhhhh", 8, -2, 1, 1, 0))
     texture1 = struct.pack("<ii", 1, 8) + texture
     lumps = [
