@@ -20,7 +20,6 @@
 #include "nodes/build.h"
 #include "nodes/pwad_check.h"
 #include "nodes/pvs.h"
-#include "nodes/pwad_writer.h"
 #include "nodes/sector_lookup.h"
 #include "platform/files.h"
 #include "platform/headless.h"
