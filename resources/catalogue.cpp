@@ -53,15 +53,20 @@ std::string Text(const char* format, long long a, long long b = 0) {
     return text;
 }
 
+// The count at the start of a lump of entries of entrySize bytes, cut to
+// the entries the lump holds: those that are there are still read.
+int32_t CountThatFits(Catalogue& c, const std::string& lump, std::size_t entrySize, const char* what) {
+    const auto count = static_cast<int32_t>(ReadU32(lump, 0));
+    const auto fits = static_cast<int32_t>((lump.size() - 4) / entrySize);
+    if (count >= 0 && count <= fits) return count;
+    const int32_t kept = count < 0 ? 0 : fits;
+    Damage(c, Text(what, count, kept));
+    return kept;
+}
+
 void ReadTextures(Catalogue& c, const std::string& lump) {
     if (lump.size() < 4) return;
-    int32_t count = static_cast<int32_t>(ReadU32(lump, 0));
-    const auto fits = static_cast<int32_t>((lump.size() - 4) / 4);
-    if (count < 0 || count > fits) {
-        // The offsets that are there are still read.
-        Damage(c, Text("TEXTURE1: テクスチャの数 %lld が lump に収まりません (%lld 個を読みます)", count, count < 0 ? 0 : fits));
-        count = count < 0 ? 0 : fits;
-    }
+    const int32_t count = CountThatFits(c, lump, 4, "TEXTURE1: テクスチャの数 %lld が lump に収まりません (%lld 個を読みます)");
     for (int32_t i = 0; i < count; ++i) {
         const uint32_t at = ReadU32(lump, 4 + 4 * static_cast<std::size_t>(i));
         if (at > lump.size() || lump.size() - at < 22) {
@@ -107,13 +112,7 @@ int LoadIwad(const std::string& bytes, std::string* error) {
     }
 
     if (pnames.size() >= 4) {
-        int32_t count = static_cast<int32_t>(ReadU32(pnames, 0));
-        const auto fits = static_cast<int32_t>((pnames.size() - 4) / 8);
-        if (count < 0 || count > fits) {
-            // The names that are there are still read.
-            Damage(c, Text("PNAMES: パッチの数 %lld が lump に収まりません (%lld 個を読みます)", count, count < 0 ? 0 : fits));
-            count = count < 0 ? 0 : fits;
-        }
+        const int32_t count = CountThatFits(c, pnames, 8, "PNAMES: パッチの数 %lld が lump に収まりません (%lld 個を読みます)");
         for (int32_t i = 0; i < count; ++i) {
             const std::string name = NameText(pnames.data() + 4 + 8 * static_cast<std::size_t>(i));
             std::string picture;
