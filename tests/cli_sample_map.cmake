@@ -85,6 +85,7 @@ endforeach()
 # Arguments that cannot be meant are refused, failures never end with success,
 # and no file of the user's is touched by the temporary files.
 file(WRITE ${WORK}/hall.wad.tmp "mine")
+execute_process(COMMAND python3 ${SAMPLES}/../tests/fuzz/tiny_iwad.py ${WORK}/tiny.wad)
 file(WRITE ${WORK}/not-a-wad.wad "just text")
 # Each case: status|message|arguments separated by |.
 set(refusals
@@ -92,7 +93,9 @@ set(refusals
     "2|--pvs-seconds takes|build|${WORK}/hall.kdm|--pvs-seconds|-5"
     "1|cannot write the PVS matrix|build|${WORK}/hall.kdm|--pvs-matrix|${WORK}/no/such/folder/m.txt"
     "1|not-a-wad.wad: WAD ファイルではありません|catalogue|${WORK}/not-a-wad.wad"
-    "1|missing.wad: ファイルを読み込めません|export-image|texture|WALL|-o|${WORK}/w.ppm|--iwad|${WORK}/missing.wad")
+    "1|missing.wad: ファイルを読み込めません|export-image|texture|WALL|-o|${WORK}/w.ppm|--iwad|${WORK}/missing.wad"
+    "1|texture HOLE drawn without its missing patches: NOPATCH|export-image|texture|HOLE|-o|${WORK}/h.ppm|--iwad|${WORK}/tiny.wad"
+    "0|^|export-image|texture|WALL|-o|${WORK}/w.ppm|--iwad|${WORK}/tiny.wad")
 foreach(case IN LISTS refusals)
     string(REPLACE "|" ";" parts "${case}")
     list(GET parts 0 status)

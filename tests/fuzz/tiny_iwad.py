@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Writes a tiny IWAD to the path given: a palette, two patches, a texture
-made of both, a flat between F_START and F_END, and a sprite - every part
-of the game's art the catalogue reads, in a few hundred bytes."""
+made of both, a texture HOLE made of a patch the IWAD lacks, a flat between
+F_START and F_END, and a sprite - every part of the game's art the catalogue
+reads, in a few hundred bytes."""
 import struct
 import sys
 
@@ -19,10 +20,11 @@ def picture(width, height, colour):
 
 def main(path):
     playpal = bytes((i, 255 - i, i // 2)[k] for i in range(256) for k in range(3)) * 14
-    pnames = struct.pack("<i", 2) + b"PATCHA\0\0" + b"PATCHB\0\0"
-    texture = (b"WALL\0\0\0\0" + struct.pack("<ihhih", 0, 16, 8, 0, 2)
-               + struct.pack("<hhhhh", 0, 0, 0, 1, 0) + struct.pack("<hhhhh", 8, -2, 1, 1, 0))
-    texture1 = struct.pack("<ii", 1, 8) + texture
+    pnames = struct.pack("<i", 3) + b"PATCHA\0\0" + b"PATCHB\0\0" + b"NOPATCH\0"
+    wall = (b"WALL\0\0\0\0" + struct.pack("<ihhih", 0, 16, 8, 0, 2)
+            + struct.pack("<hhhhh", 0, 0, 0, 1, 0) + struct.pack("<hhhhh", 8, -2, 1, 1, 0))
+    hole = b"HOLE\0\0\0\0" + struct.pack("<ihhih", 0, 8, 8, 0, 1) + struct.pack("<hhhhh", 0, 0, 2, 1, 0)
+    texture1 = struct.pack("<iii", 2, 12, 12 + len(wall)) + wall + hole
     lumps = [
         (b"PLAYPAL", playpal), (b"PNAMES", pnames), (b"TEXTURE1", texture1),
         (b"PATCHA", picture(8, 8, 16)), (b"PATCHB", picture(8, 8, 32)),
