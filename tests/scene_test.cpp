@@ -25,11 +25,11 @@ namespace {
 
 struct Line {
     float x1, y1, x2, y2;
-    Rgb colour;
+    SceneColour colour;
 };
 struct Point {
     float x, y;
-    Rgb colour;
+    SceneColour colour;
 };
 
 class SceneTest : public EditorTest {
@@ -58,14 +58,14 @@ protected:
         return points;
     }
     // The colour of the linedef from (x1, y1) to (x2, y2), or of the vertex at (x1, y1).
-    Rgb LinedefColour(float x1, float y1, float x2, float y2) const {
+    SceneColour LinedefColour(float x1, float y1, float x2, float y2) const {
         for (const Line& l : Lines(ScenePass::kLinedefs)) {
             if (l.x1 == x1 && l.y1 == y1 && l.x2 == x2 && l.y2 == y2) return l.colour;
         }
         ADD_FAILURE() << "no linedef " << x1 << "," << y1 << " " << x2 << "," << y2;
         return {};
     }
-    Rgb VertexColour(float x, float y) const {
+    SceneColour VertexColour(float x, float y) const {
         for (const Point& p : Points(ScenePass::kVertices)) {
             if (p.x == x && p.y == y) return p.colour;
         }
@@ -172,13 +172,13 @@ TEST_F(SceneTest, SelectionAndHoverColours) {
     Sector* left = FindSectorAt({64, 64, kDrawFree, nullptr});
     Linedef* outer = FindLinedef(256, 128, 256, 0);
     ASSERT_TRUE(left && outer);
-    const Rgb red = kHighlightColour, white = kNormalColour;
+    const SceneColour red = kHighlightColour, white = kNormalColour;
     struct Case {
         const char* what;
         MapMode mode;
         MapObject selected, hovered;
-        Rgb outerLine, sharedLine, leftLine;
-        Rgb leftCorner, sharedCorner, rightCorner;
+        SceneColour outerLine, sharedLine, leftLine;
+        SceneColour leftCorner, sharedCorner, rightCorner;
     } cases[] = {
         {"sector", MapMode::kSelect, {kObjectSector, left}, {}, white, red, red, red, red, white},
         {"linedef", MapMode::kSelect, {kObjectLinedef, outer}, {}, red, white, white, white, white, white},
@@ -367,7 +367,7 @@ TEST_F(SceneTest, PvsOverlayColoursTheChosenSubsectorAndWhatItSees) {
 
     // The colour of each room's triangles, by their centres.
     auto roomColours = [&](int room) {
-        std::vector<Rgb> colours;
+        std::vector<SceneColour> colours;
         for (const SceneBatch& b : scene.batches) {
             if (b.pass != ScenePass::kPvsOverlay) continue;
             EXPECT_EQ(b.kind, PrimitiveKind::kTriangles);
@@ -378,8 +378,8 @@ TEST_F(SceneTest, PvsOverlayColoursTheChosenSubsectorAndWhatItSees) {
         }
         return colours;
     };
-    auto all = [](const std::vector<Rgb>& colours, Rgb c) {
-        return !colours.empty() && std::all_of(colours.begin(), colours.end(), [&](Rgb x) { return x == c; });
+    auto all = [](const std::vector<SceneColour>& colours, SceneColour c) {
+        return !colours.empty() && std::all_of(colours.begin(), colours.end(), [&](SceneColour x) { return x == c; });
     };
 
     BuildScene(scene);  // nothing chosen: all grey
@@ -392,10 +392,11 @@ TEST_F(SceneTest, PvsOverlayColoursTheChosenSubsectorAndWhatItSees) {
     PickAt(static_cast<int32_t>(px), static_cast<int32_t>(py));
     ASSERT_GE(pvsChosenSubsector, 0);
     BuildScene(scene);
-    const std::vector<Rgb> a = roomColours(0), b = roomColours(1);
+    const std::vector<SceneColour> a = roomColours(0), b = roomColours(1);
     EXPECT_TRUE(all(a, kPvsVisibleColour));
     EXPECT_TRUE(std::count(b.begin(), b.end(), kPvsChosenColour) > 0);
-    EXPECT_TRUE(std::all_of(b.begin(), b.end(), [](Rgb c) { return c == kPvsChosenColour || c == kPvsVisibleColour; }));
+    EXPECT_TRUE(
+        std::all_of(b.begin(), b.end(), [](SceneColour c) { return c == kPvsChosenColour || c == kPvsVisibleColour; }));
     EXPECT_TRUE(all(roomColours(2), kPvsOtherColour));
 
     // Outside the test mode, and after a build without the PVS, no overlay.

@@ -31,7 +31,8 @@ int64_t Trunc(float v) {
 }
 
 // Opens a new batch unless the last one has the same pass, kind and colour.
-void Extend(Scene& scene, ScenePass pass, PrimitiveKind kind, Rgb colour, std::size_t firstPoint, uint32_t count) {
+void Extend(Scene& scene, ScenePass pass, PrimitiveKind kind, SceneColour colour, std::size_t firstPoint,
+            uint32_t count) {
     if (!scene.batches.empty()) {
         SceneBatch& last = scene.batches.back();
         if (last.pass == pass && last.kind == kind && last.colour == colour && kind != PrimitiveKind::kLineStrip) {
@@ -42,13 +43,13 @@ void Extend(Scene& scene, ScenePass pass, PrimitiveKind kind, Rgb colour, std::s
     scene.batches.push_back({pass, kind, colour, static_cast<uint32_t>(firstPoint), count});
 }
 
-void AddLine(Scene& scene, ScenePass pass, Rgb colour, float x1, float y1, float x2, float y2) {
+void AddLine(Scene& scene, ScenePass pass, SceneColour colour, float x1, float y1, float x2, float y2) {
     const std::size_t first = scene.points.size() / 2;
     scene.points.insert(scene.points.end(), {x1, y1, x2, y2});
     Extend(scene, pass, PrimitiveKind::kLines, colour, first, 2);
 }
 
-void AddPoint(Scene& scene, ScenePass pass, Rgb colour, float x, float y) {
+void AddPoint(Scene& scene, ScenePass pass, SceneColour colour, float x, float y) {
     const std::size_t first = scene.points.size() / 2;
     scene.points.insert(scene.points.end(), {x, y});
     Extend(scene, pass, PrimitiveKind::kPoints, colour, first, 1);
@@ -69,7 +70,7 @@ void AddPvsOverlay(Scene& scene) {
     };
     // Subsectors do not overlap, so grouping them by colour changes no
     // pixel and leaves three draw calls.
-    for (const Rgb colour : {kPvsOtherColour, kPvsVisibleColour, kPvsChosenColour}) {
+    for (const SceneColour colour : {kPvsOtherColour, kPvsVisibleColour, kPvsChosenColour}) {
         const std::size_t first = scene.points.size() / 2;
         for (int32_t i = 0; i < n; ++i) {
             const auto& polygon = subsectorPolygons[static_cast<std::size_t>(i)];
@@ -138,7 +139,7 @@ void AddLinedefs(Scene& scene) {
     const Sector* sector = SelectedSector();
     for (const Linedef* l = linedefs; l; l = l->next) {
         const bool red = (hovered && l == hovered) || (selected && l == selected) || OfSector(l, sector);
-        const Rgb colour = red ? kHighlightColour : kNormalColour;
+        const SceneColour colour = red ? kHighlightColour : kNormalColour;
         const Vertex* a = l->startVertex;
         const Vertex* b = l->endVertex;
         AddLine(scene, ScenePass::kLinedefs, colour, a->x, a->y, b->x, b->y);
@@ -183,7 +184,7 @@ void AddVertices(Scene& scene) {
 void AddThings(Scene& scene) {
     const void* selected = selection.kind == kObjectThing ? selection.object : nullptr;
     for (const Thing* t = things; t; t = t->next) {
-        const Rgb colour = selected && t == selected ? kHighlightColour : kNormalColour;
+        const SceneColour colour = selected && t == selected ? kHighlightColour : kNormalColour;
         const bool known = t->typeIndex >= 0 && t->typeIndex < kNumThingTypes;
         const int32_t category = known ? thingTypes[t->typeIndex].category : kNumThingCategories - 1;
         const float r = known ? static_cast<float>(thingTypes[t->typeIndex].radius) : 0.0f;

@@ -5,20 +5,20 @@
 #include <cstdint>
 #include <vector>
 
-struct Rgb {
+struct SceneColour {
     uint8_t r, g, b;
-    friend bool operator==(const Rgb&, const Rgb&) = default;
+    friend bool operator==(const SceneColour&, const SceneColour&) = default;
 };
 
-constexpr Rgb kGridColour = {112, 112, 112};
-constexpr Rgb kAxesColour = {0, 0, 0};
-constexpr Rgb kInvisibleLineColour = {160, 160, 160};
-constexpr Rgb kNormalColour = {255, 255, 255};      // linedefs, vertices and things
-constexpr Rgb kHighlightColour = {255, 0, 0};       // selected, hovered, or of the selected sector
-constexpr Rgb kDrawingColour = {255, 255, 0};       // the polygon being drawn and its first point
-constexpr Rgb kPvsChosenColour = {255, 0, 0};       // the PVS test's subsector
-constexpr Rgb kPvsVisibleColour = {255, 128, 128};  // subsectors it sees
-constexpr Rgb kPvsOtherColour = {128, 128, 128};
+constexpr SceneColour kGridColour = {112, 112, 112};
+constexpr SceneColour kAxesColour = {0, 0, 0};
+constexpr SceneColour kInvisibleLineColour = {160, 160, 160};
+constexpr SceneColour kNormalColour = {255, 255, 255};      // linedefs, vertices and things
+constexpr SceneColour kHighlightColour = {255, 0, 0};       // selected, hovered, or of the selected sector
+constexpr SceneColour kDrawingColour = {255, 255, 0};       // the polygon being drawn and its first point
+constexpr SceneColour kPvsChosenColour = {255, 0, 0};       // the PVS test's subsector
+constexpr SceneColour kPvsVisibleColour = {255, 128, 128};  // subsectors it sees
+constexpr SceneColour kPvsOtherColour = {128, 128, 128};
 
 // The passes, in the order a frame draws them; each draws over the earlier.
 enum class ScenePass : int32_t {
@@ -51,7 +51,7 @@ constexpr int kAtlasCells = 8;
 struct SceneBatch {
     ScenePass pass;
     PrimitiveKind kind;
-    Rgb colour;
+    SceneColour colour;
     uint32_t first;  // first point in points (iconPoints for icon quads)
     uint32_t count;  // points
 };
