@@ -1,56 +1,36 @@
 // The map view child window: its OpenGL context, its size and its painting.
 #include "view/map_view_win32.h"
 
-#include <GL/gl.h>
-
+#include "view/renderer_win32.h"
 #include "view/view_transform.h"
 
 namespace {
 
 const wchar_t* const kViewClass = L"ChildWndClass";
-HGLRC context = nullptr;
-
-bool SetUpOpenGl(HWND window) {
-    HDC dc = GetDC(window);
-    PIXELFORMATDESCRIPTOR pfd = {};
-    pfd.nSize = sizeof pfd;
-    pfd.nVersion = 1;
-    pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-    pfd.iPixelType = PFD_TYPE_RGBA;
-    pfd.cColorBits = 24;
-    pfd.cDepthBits = 16;
-    pfd.iLayerType = PFD_MAIN_PLANE;
-    const int format = ChoosePixelFormat(dc, &pfd);
-    if (format == 0 || !SetPixelFormat(dc, format, &pfd)) return false;
-    context = wglCreateContext(dc);
-    return context && wglMakeCurrent(dc, context);
-}
 
 void Paint(HWND window) {
+    if (ViewHasContext()) {
+        DrawFrame();
+        ValidateRect(window, nullptr);
+        return;
+    }
+    // Without OpenGL the view still shows its background.
     PAINTSTRUCT paint;
     BeginPaint(window, &paint);
-    if (context) {
-        // The background grey; the map is drawn over it.
-        glClearColor(0.5f, 0.5f, 0.5f, 1.0f);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        SwapBuffers(paint.hdc);
-    } else {
-        // Without OpenGL the view still shows its background.
-        HBRUSH grey = CreateSolidBrush(RGB(128, 128, 128));
-        FillRect(paint.hdc, &paint.rcPaint, grey);
-        DeleteObject(grey);
-    }
+    HBRUSH grey = CreateSolidBrush(RGB(128, 128, 128));
+    FillRect(paint.hdc, &paint.rcPaint, grey);
+    DeleteObject(grey);
     EndPaint(window, &paint);
 }
 
 LRESULT CALLBACK MapViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE:
-            SetUpOpenGl(window);
+            SetupView(window);
             return 0;
         case WM_SIZE:
             SetViewSize(LOWORD(lParam), HIWORD(lParam));
-            if (context) glViewport(0, 0, LOWORD(lParam), HIWORD(lParam));
+            ResizeView();
             return 0;
         case WM_ERASEBKGND:
             return 1;
@@ -64,9 +44,7 @@ LRESULT CALLBACK MapViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             SetFocus(GetParent(window));
             return 0;
         case WM_DESTROY:
-            wglMakeCurrent(nullptr, nullptr);
-            if (context) wglDeleteContext(context);
-            context = nullptr;
+            TearDownView();
             return 0;
         default:
             return DefWindowProcW(window, message, wParam, lParam);
