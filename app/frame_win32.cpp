@@ -187,6 +187,7 @@ LRESULT OnCreate(HWND frame) {
     GetClientRect(frame, &client);
     mapView =
         CreateMapView(frame, instance, 0, toolBarHeight, client.right, client.bottom - statusBarHeight - toolBarHeight);
+    mapViewStatusChanged = UpdateStatusBar;
     ShowViewOptions();
     return 0;
 }
@@ -274,6 +275,8 @@ LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lPara
             break;
         case WM_COMMAND:
             return OnCommand(LOWORD(wParam));
+        case WM_MOUSEWHEEL:
+            return SendMessageW(mapView, message, wParam, lParam);
         case WM_INITMENUPOPUP:
             return OnInitMenuPopup(reinterpret_cast<HMENU>(wParam));
         case WM_CLOSE:

@@ -6,3 +6,7 @@
 
 // Registers the class and creates the view as a child of parent.
 HWND CreateMapView(HWND parent, HINSTANCE instance, int x, int y, int width, int height);
+
+// Called after a mouse action that changes what the status bar shows; the
+// frame sets it.
+extern void (*mapViewStatusChanged)();

@@ -1,0 +1,136 @@
+#!/bin/sh
+# End-to-end check of the map view under Wine on a virtual display: a room
+# drawn with Ctrl and clicks shows white linedefs and vertices on the grey
+# background; a click inside selects the sector and turns them red; a thing
+# placed from the picture menu shows its icon.
+#
+#   tests/windows/map_view_test.sh BUILD_DIR ARTIFACT_DIR
+set -eu
+root=$(cd "$(dirname "$0")/../.." && pwd)
+build=$(cd "$1" && pwd)
+mkdir -p "$2"
+artifacts=$(cd "$2" && pwd)
+work=$(mktemp -d)
+. "$root/scripts/wine-env.sh"
+trap 'wine_stop; rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+[ -f /usr/share/games/doom/freedoom2.wad ] || { echo "skipped: no freedoom2.wad"; exit 0; }
+
+wine_start "$work/wine"
+cd "$work"
+cp "$build/keldra.exe" "$work/"
+ln -s /usr/share/games/doom/freedoom2.wad "$work/doom2.wad"
+wine keldra.exe >editor.log 2>&1 &
+window=$(wine_wait_window '^Keldra - \[' 60) || fail "no main window appeared"
+sleep 2
+xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus "$window" 2>/dev/null || true
+
+# Wine draws the view's OpenGL into an X window of its own, composited into
+# the frame; the pixels are read from that window, the clicks go to the screen.
+gl=$(xwininfo -root -tree | awk '/has no name/ && / [0-9][0-9][0-9]+x[0-9][0-9][0-9]+\+/ {print $1; exit}')
+[ -n "$gl" ] || fail "no OpenGL window for the map view"
+width=$(xwininfo -id "$gl" | awk '/Width:/ {print $2}')
+height=$(xwininfo -id "$gl" | awk '/Height:/ {print $2}')
+# The view on the screen: the frame's client area below the tool bar, found as
+# the large dark or grey area of a screenshot of the root window.
+import -window root "$artifacts/wine-map-view-screen.png"
+left=$(python3 - "$artifacts/wine-map-view-screen.png" "$width" "$height" <<'EOF2'
+import subprocess, sys
+raw = subprocess.run(["convert", sys.argv[1], "-depth", "8", "rgb:-"], capture_output=True, check=True).stdout
+w, h = 1280, 1024
+vw, vh = int(sys.argv[2]), int(sys.argv[3])
+def viewish(x, y):
+    r, g, b = raw[3 * (y * w + x):3 * (y * w + x) + 3]
+    return r == g == b and (r <= 2 or 126 <= r <= 129)
+# The top-left corner of a vw by vh area whose edges are all view-coloured.
+def area(x, y):
+    edges = [(x + i, y) for i in range(0, vw, 7)] + [(x + i, y + vh - 1) for i in range(0, vw, 7)]
+    edges += [(x, y + j) for j in range(0, vh, 7)] + [(x + vw - 1, y + j) for j in range(0, vh, 7)]
+    return all(viewish(a, b) for a, b in edges)
+for y in range(0, h - vh + 1):
+    for x in range(0, w - vw + 1):
+        if viewish(x, y) and viewish(x + vw - 1, y + vh - 1) and area(x, y):
+            print(x, y)
+            sys.exit(0)
+sys.exit("no view area")
+EOF2
+) || fail "the map view is not on the screen"
+top=${left#* }
+left=${left% *}
+cx=$((left + width / 2))
+cy=$((top + height / 2))
+
+shot() { import -window "$gl" "$artifacts/$1"; }
+# pixel FILE X Y: the colour at screen point (X, Y) as "r,g,b".
+pixel() {
+    x=$(($2 - left)) y=$(($3 - top))
+    convert "$artifacts/$1" -format "%[fx:int(255*p{$x,$y}.r+0.5)],%[fx:int(255*p{$x,$y}.g+0.5)],%[fx:int(255*p{$x,$y}.b+0.5)]" info:
+}
+# near FILE X Y COLOUR: whether a pixel within one of screen point (X, Y) has
+# that colour (lines fall on either side of a whole map coordinate).
+near() {
+    for dy in -1 0 1; do
+        for dx in -1 0 1; do
+            [ "$(pixel "$1" $(($2 + dx)) $(($3 + dy)))" = "$4" ] && return 0
+        done
+    done
+    return 1
+}
+click() { xdotool mousemove "$1" "$2" click 1; sleep 0.3; }
+
+# A room of 128 by 128 map units around the view's middle (scale 1 at start).
+xdotool mousemove $((cx - 64)) $((cy + 64))
+sleep 0.3
+xdotool keydown ctrl
+sleep 0.3
+click $((cx - 64)) $((cy + 64))
+click $((cx - 64)) $((cy - 64))
+click $((cx + 64)) $((cy - 64))
+click $((cx + 64)) $((cy + 64))
+click $((cx - 64)) $((cy + 64))
+xdotool keyup ctrl
+xdotool mousemove $((cx + 200)) $((cy + 150))
+sleep 1
+shot wine-map-view-room.png
+# Where the room's white corners are in the view: the screen-to-view offset.
+corners=$(convert "$artifacts/wine-map-view-room.png" -depth 8 txt:- |
+    awk -F'[,: ]+' '/#FFFFFF/ { if (n == 0 || $1 < x0) x0 = $1; if (n == 0 || $2 < y0) y0 = $2;
+                               if ($1 > x1) x1 = $1; if ($2 > y1) y1 = $2; n++ }
+                     END { print x0, y0, x1, y1, n }')
+set -- $corners
+[ "${5:-0}" -gt 0 ] || fail "nothing white in the view after drawing a room"
+# Vertices are 5-pixel squares centred on the corners: 128 + 4 pixels across.
+[ $(($3 - $1)) -eq 132 ] && [ $(($4 - $2)) -eq 132 ] || fail "the room spans $1,$2 to $3,$4"
+left=$((cx - 64 - $1 - 2))
+top=$((cy - 64 - $2 - 2))
+[ "$(pixel wine-map-view-room.png $((left + 3)) $((top + 3)))" = "128,128,128" ] ||
+    fail "background is $(pixel wine-map-view-room.png $((left + 3)) $((top + 3)))"
+[ "$(pixel wine-map-view-room.png $((cx - 64)) $((cy - 64)))" = "255,255,255" ] ||
+    fail "corner vertex is $(pixel wine-map-view-room.png $((cx - 64)) $((cy - 64)))"
+near wine-map-view-room.png $cx $((cy - 64)) 255,255,255 ||
+    fail "top linedef is $(pixel wine-map-view-room.png $cx $((cy - 64)))"
+[ "$(pixel wine-map-view-room.png $cx $cy)" = "128,128,128" ] ||
+    fail "inside the room is $(pixel wine-map-view-room.png $cx $cy)"
+
+# A click inside selects the sector: its linedefs and vertices turn red.
+click "$cx" "$cy"
+xdotool mousemove $((cx + 200)) $((cy + 150))
+sleep 1
+shot wine-map-view-selected.png
+[ "$(pixel wine-map-view-selected.png $((cx + 64)) $((cy + 64)))" = "255,0,0" ] ||
+    fail "selected corner is $(pixel wine-map-view-selected.png $((cx + 64)) $((cy + 64)))"
+near wine-map-view-selected.png $((cx + 64)) $cy 255,0,0 ||
+    fail "selected linedef is $(pixel wine-map-view-selected.png $((cx + 64)) $cy)"
+
+# The wheel zooms in about the cursor: the corner under it stays put.
+xdotool mousemove $((cx - 64)) $((cy - 64))
+sleep 0.3
+xdotool click 4
+sleep 1
+shot wine-map-view-zoomed.png
+[ "$(pixel wine-map-view-zoomed.png $((cx - 64)) $((cy - 64)))" = "255,0,0" ] ||
+    fail "corner after the wheel is $(pixel wine-map-view-zoomed.png $((cx - 64)) $((cy - 64)))"
+[ "$(pixel wine-map-view-zoomed.png $((cx + 64)) $((cy + 64)))" != "255,0,0" ] ||
+    fail "the far corner did not move with the zoom"
+
+echo "Map view under Wine: ok (screenshots in $artifacts)"
