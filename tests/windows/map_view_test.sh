@@ -133,4 +133,27 @@ shot wine-map-view-zoomed.png
 [ "$(pixel wine-map-view-zoomed.png $((cx + 64)) $((cy + 64)))" != "255,0,0" ] ||
     fail "the far corner did not move with the zoom"
 
+# A right click in the room opens the thing type menu: the first category,
+# its first type, and that type's picture place a player start there. The
+# room is no longer selected; the thing is its icon on a white square.
+tx=$((cx - 64 + 80))
+ty=$((cy - 64 + 80))
+xdotool mousemove "$tx" "$ty" click 3
+sleep 1
+import -window root "$artifacts/wine-map-view-menu.png"
+for key in Down Right Right Return; do
+    xdotool key "$key"
+    sleep 0.5
+done
+xdotool mousemove $((cx + 300)) $((cy + 200))
+sleep 1
+shot wine-map-view-thing.png
+# The player start's radius is 16 map units: 20 pixels at the zoom of 1.25.
+near wine-map-view-thing.png $((tx - 18)) $((ty - 18)) 255,255,255 ||
+    fail "the thing's square is $(pixel wine-map-view-thing.png $((tx - 18)) $((ty - 18)))"
+green=$(convert "$artifacts/wine-map-view-thing.png" -depth 8 txt:- | grep -c '#148228' || true)
+[ "$green" -gt 20 ] || fail "no player start icon ($green green pixels)"
+near wine-map-view-thing.png $((cx - 64)) $((cy - 64)) 255,255,255 ||
+    fail "the room stayed selected after the right click"
+
 echo "Map view under Wine: ok (screenshots in $artifacts)"
