@@ -1,8 +1,10 @@
 #!/bin/sh
 # End-to-end check of the map view under Wine on a virtual display: a room
 # drawn with Ctrl and clicks shows white linedefs and vertices on the grey
-# background; a click inside selects the sector and turns them red; a thing
-# placed from the picture menu shows its icon.
+# background; a click inside selects the sector and turns them red; the wheel
+# zooms about the cursor; a thing placed from the picture menu shows its
+# icon; after a build with the PVS option the saved map holds what was drawn
+# and the PVS test colours the chosen subsector and the room it sees.
 #
 #   tests/windows/map_view_test.sh BUILD_DIR ARTIFACT_DIR
 set -eu
@@ -155,5 +157,58 @@ green=$(convert "$artifacts/wine-map-view-thing.png" -depth 8 txt:- | grep -c '#
 [ "$green" -gt 20 ] || fail "no player start icon ($green green pixels)"
 near wine-map-view-thing.png $((cx - 64)) $((cy - 64)) 255,255,255 ||
     fail "the room stayed selected after the right click"
+
+# The PVS test after a build with the PVS option: rooms A and B share a wall,
+# room C stands apart. A click in B shows B red and A, which B sees, pink.
+wineserver -k
+wineserver -w
+rm -f keldra.cfg
+printf 'buildoption1\t\t1\r\n' >keldra.cfg
+wine keldra.exe >editor2.log 2>&1 &
+window=$(wine_wait_window '^Keldra - \[' 60) || fail "no main window appeared the second time"
+sleep 2
+xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus "$window" 2>/dev/null || true
+gl=$(xwininfo -root -tree | awk '/has no name/ && / [0-9][0-9][0-9]+x[0-9][0-9][0-9]+\+/ {print $1; exit}')
+room() {  # room X0 Y0 X1 Y1 in screen pixels, drawn clockwise on the screen
+    xdotool mousemove "$1" "$2"
+    sleep 0.3
+    xdotool keydown ctrl
+    sleep 0.3
+    click "$1" "$2"
+    click "$3" "$2"
+    click "$3" "$4"
+    click "$1" "$4"
+    click "$1" "$2"
+    xdotool keyup ctrl
+    sleep 0.3
+}
+room $((cx - 150)) $((cy - 50)) $((cx - 50)) $((cy + 50))
+room $((cx - 50)) $((cy - 50)) $((cx + 50)) $((cy + 50))
+room $((cx + 150)) $((cy - 50)) $((cx + 250)) $((cy + 50))
+shot wine-map-view-rooms.png
+# Build: the map is saved first under its default name (no, keep it).
+xdotool key alt+b
+sleep 0.5
+xdotool key Return
+sleep 2
+xdotool key n
+sleep 3
+wine "$build/keldra-cli.exe" info untitled.kdm >info.txt 2>&1 || fail "keldra-cli info: $(cat info.txt)"
+grep -q "10 vertices, 11 linedefs, 3 sectors, 0 things" info.txt || fail "the saved map: $(cat info.txt)"
+[ -s untitled.wad ] || fail "no PWAD was built"
+# View menu: grid, axes, BSP lines, PVS test.
+xdotool key alt+v
+sleep 0.5
+xdotool key Down Down Down Return
+sleep 1
+click "$cx" "$cy"
+xdotool mousemove $((cx + 300)) $((cy + 200))
+sleep 1
+shot wine-map-view-pvs.png
+near wine-map-view-pvs.png "$cx" "$cy" 255,0,0 || fail "the chosen subsector is $(pixel wine-map-view-pvs.png "$cx" "$cy")"
+near wine-map-view-pvs.png $((cx - 100)) "$cy" 255,128,128 ||
+    fail "the room seen from it is $(pixel wine-map-view-pvs.png $((cx - 100)) "$cy")"
+[ "$(pixel wine-map-view-pvs.png $((cx + 200)) "$cy")" = "128,128,128" ] ||
+    fail "the room apart is $(pixel wine-map-view-pvs.png $((cx + 200)) "$cy")"
 
 echo "Map view under Wine: ok (screenshots in $artifacts)"
