@@ -4,7 +4,9 @@
 # background; a click inside selects the sector and turns them red; the wheel
 # zooms about the cursor; a thing placed from the picture menu shows its
 # icon; after a build with the PVS option the saved map holds what was drawn
-# and the PVS test colours the chosen subsector and the room it sees.
+# and the PVS test colours the chosen subsector and the room it sees; a
+# polygon closes with Enter; a refused vertex drag is shown put back at once;
+# a selected sector is deleted.
 #
 #   tests/windows/map_view_test.sh BUILD_DIR ARTIFACT_DIR
 set -eu
@@ -210,5 +212,58 @@ near wine-map-view-pvs.png $((cx - 100)) "$cy" 255,128,128 ||
     fail "the room seen from it is $(pixel wine-map-view-pvs.png $((cx - 100)) "$cy")"
 [ "$(pixel wine-map-view-pvs.png $((cx + 200)) "$cy")" = "128,128,128" ] ||
     fail "the room apart is $(pixel wine-map-view-pvs.png $((cx + 200)) "$cy")"
+
+# PVS test off; a triangle closed with Enter; a vertex dragged across a wall
+# is refused with a warning and shown back where it was (still selected,
+# so red); the triangle is
+# selected and deleted; the map saved again.
+xdotool key alt+v
+sleep 0.5
+xdotool key Down Down Down Return
+sleep 0.5
+xdotool mousemove $((cx - 100)) $((cy + 150))
+sleep 0.3
+xdotool keydown ctrl
+sleep 0.3
+click $((cx - 100)) $((cy + 150))
+click "$cx" $((cy + 150))
+click "$cx" $((cy + 250))
+xdotool key Return
+sleep 0.3
+xdotool keyup ctrl
+sleep 0.5
+shot wine-map-view-triangle.png
+near wine-map-view-triangle.png $((cx - 50)) $((cy + 200)) 255,255,255 || fail "the triangle closed with Enter is not drawn"
+xdotool mousemove $((cx + 150)) $((cy - 50)) mousedown 1
+sleep 0.3
+xdotool mousemove $((cx + 220)) $((cy - 20))
+sleep 0.3
+xdotool mousemove $((cx + 300)) "$cy"
+sleep 0.3
+xdotool mouseup 1
+box=$(wine_wait_window '^Keldra$' 20) || fail "no warning after a vertex move that crosses a wall"
+sleep 0.5
+import -window root "$artifacts/wine-map-view-refused.png"
+xdotool key --window "$box" Return 2>/dev/null || true
+sleep 1
+xdotool mousemove $((cx + 300)) $((cy + 200))
+sleep 0.5
+shot wine-map-view-put-back.png
+near wine-map-view-put-back.png $((cx + 150)) $((cy - 50)) 255,0,0 ||
+    fail "the refused vertex is not back in its corner"
+[ "$(pixel wine-map-view-put-back.png $((cx + 300)) "$cy")" = "128,128,128" ] ||
+    fail "the refused vertex is still shown where it was dropped"
+click $((cx - 30)) $((cy + 180))
+xdotool key Delete
+sleep 0.5
+xdotool key alt+f
+sleep 0.5
+xdotool key Down Down Down Return
+sleep 2
+wine "$build/keldra-cli.exe" info untitled.kdm >info.txt 2>&1 || fail "keldra-cli info: $(cat info.txt)"
+grep -q " 3 sectors" info.txt || fail "after deleting the triangle: $(cat info.txt)"
+shot wine-map-view-deleted.png
+[ "$(pixel wine-map-view-deleted.png $((cx - 50)) $((cy + 150)))" = "128,128,128" ] ||
+    fail "the deleted triangle is still drawn"
 
 echo "Map view under Wine: ok (screenshots in $artifacts)"
