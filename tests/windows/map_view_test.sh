@@ -6,7 +6,7 @@
 # icon; after a build with the PVS option the saved map holds what was drawn
 # and the PVS test colours the chosen subsector and the room it sees; a
 # polygon closes with Enter; a refused vertex drag is shown put back at once;
-# a selected sector is deleted.
+# a selected sector is deleted; Alt and a click insert a vertex; the grid.
 #
 #   tests/windows/map_view_test.sh BUILD_DIR ARTIFACT_DIR
 set -eu
@@ -265,5 +265,41 @@ grep -q " 3 sectors" info.txt || fail "after deleting the triangle: $(cat info.t
 shot wine-map-view-deleted.png
 [ "$(pixel wine-map-view-deleted.png $((cx - 50)) $((cy + 150)))" = "128,128,128" ] ||
     fail "the deleted triangle is still drawn"
+
+# Alt and a click on room C's bottom wall insert a vertex; grid 64 from the
+# View menu draws its lines on whole multiples of 64 around the origin,
+# which is at the middle of the view.
+xdotool mousemove $((cx + 200)) $((cy + 50))
+sleep 0.3
+xdotool keydown alt
+sleep 0.3
+click $((cx + 200)) $((cy + 50))
+xdotool keyup alt
+sleep 0.3
+xdotool key Escape
+sleep 0.3
+xdotool key alt+v
+sleep 0.5
+xdotool key Right
+sleep 0.3
+xdotool key Down Down Down Down Return
+sleep 0.5
+xdotool key alt+f
+sleep 0.5
+xdotool key Down Down Down Return
+sleep 2
+wine "$build/keldra-cli.exe" info untitled.kdm >info.txt 2>&1 || fail "keldra-cli info: $(cat info.txt)"
+grep -q "11 vertices, 12 linedefs, 3 sectors" info.txt || fail "after inserting a vertex: $(cat info.txt)"
+xdotool mousemove $((cx + 300)) $((cy + 200))
+sleep 0.5
+shot wine-map-view-grid.png
+originX=$((left + width / 2))
+originY=$((top + height / 2))
+near wine-map-view-grid.png $((originX + 256)) $((originY - 300)) 112,112,112 ||
+    fail "no grid line at x = 256: $(pixel wine-map-view-grid.png $((originX + 256)) $((originY - 300)))"
+near wine-map-view-grid.png $((originX - 300)) $((originY - 192)) 112,112,112 ||
+    fail "no grid line at y = 192: $(pixel wine-map-view-grid.png $((originX - 300)) $((originY - 192)))"
+[ "$(pixel wine-map-view-grid.png $((originX + 224)) $((originY - 300)))" = "128,128,128" ] ||
+    fail "a grid line between the multiples of 64"
 
 echo "Map view under Wine: ok (screenshots in $artifacts)"
