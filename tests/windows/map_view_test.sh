@@ -3,7 +3,7 @@
 # drawn with Ctrl and clicks shows white linedefs and vertices on the grey
 # background; a click inside selects the sector and turns them red; the wheel
 # zooms about the cursor; a thing placed from the picture menu shows its
-# icon; after a build with the PVS option the saved map holds what was drawn
+# icon and follows a drag; after a build with the PVS option the saved map holds what was drawn
 # and the PVS test colours the chosen subsector and the room it sees; a
 # polygon closes with Enter; a refused vertex drag is shown put back at once;
 # a selected sector is deleted; Alt and a click insert a vertex; the grid.
@@ -159,6 +159,22 @@ green=$(convert "$artifacts/wine-map-view-thing.png" -depth 8 txt:- | grep -c '#
 [ "$green" -gt 20 ] || fail "no player start icon ($green green pixels)"
 near wine-map-view-thing.png $((cx - 64)) $((cy - 64)) 255,255,255 ||
     fail "the room stayed selected after the right click"
+
+# The thing dragged by 40 pixels follows the mouse and is red while selected.
+xdotool mousemove "$tx" "$ty" mousedown 1
+sleep 0.3
+xdotool mousemove $((tx + 20)) $((ty + 20))
+sleep 0.3
+xdotool mousemove $((tx + 40)) $((ty + 40))
+sleep 0.3
+xdotool mouseup 1
+xdotool mousemove $((cx + 300)) $((cy + 200))
+sleep 1
+shot wine-map-view-thing-dragged.png
+near wine-map-view-thing-dragged.png $((tx + 40 - 18)) $((ty + 40 - 18)) 255,0,0 ||
+    fail "the dragged thing's square is $(pixel wine-map-view-thing-dragged.png $((tx + 22)) $((ty + 22)))"
+[ "$(pixel wine-map-view-thing-dragged.png $((tx - 18)) $((ty - 18)))" = "128,128,128" ] ||
+    fail "the thing is still drawn where the drag began"
 
 # The PVS test after a build with the PVS option: rooms A and B share a wall,
 # room C stands apart. A click in B shows B red and A, which B sees, pink.
