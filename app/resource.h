@@ -1,6 +1,11 @@
 // Resource and command numbers shared by the resource script and the code.
 #pragma once
 
+// Icons and the tool bar's pictures
+#define IDI_KELDRA 1
+#define IDI_KELDRA_SMALL 2
+#define IDB_TOOLBAR 1001
+
 // File menu
 #define IDM_NEW 1001
 #define IDM_OPEN 1002
@@ -13,6 +18,7 @@
 #define IDM_DELETE_SELECTION 2002
 #define IDM_FLIP 2003
 // View menu
+#define IDM_GRID_BUTTON 3000  // the tool bar button that opens the grid menu
 #define IDM_GRID_NONE 3001
 #define IDM_GRID_8 3002
 #define IDM_GRID_16 3003

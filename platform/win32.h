@@ -11,3 +11,14 @@ std::string Narrow(std::wstring_view wide);
 
 // The window whose title PlatformSetWindowTitle sets.
 void SetTitleWindow(HWND window);
+
+// The frame's windows that the frame seam (platform/shell.h) works with;
+// the frame fills this in as it creates them.
+struct ShellWindows {
+    HWND main = nullptr;
+    HWND toolBar = nullptr;
+    HWND statusBar = nullptr;
+    HMENU gridMenu = nullptr;  // opened under the tool bar button gridButton
+    int gridButton = 0;
+};
+extern ShellWindows shellWindows;

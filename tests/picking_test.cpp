@@ -5,8 +5,10 @@
 
 #include "model/geometry.h"
 #include "model/sector_drawing.h"
+#include "nodes/bsp_output.h"
 #include "tests/test_support.h"
 #include "view/map_input.h"
+#include "view/view_navigation.h"
 #include "view/view_transform.h"
 
 namespace {
@@ -85,6 +87,36 @@ TEST_F(PickingTest, MoreThanSixteenHitsPickNothing) {
     for (int i = 0; i < 7; ++i) Line(static_cast<float>(i) - 0.5f, 14, static_cast<float>(i) - 0.5f, 16);
     PickAtMap(3, 15);
     EXPECT_EQ(hover.kind, kObjectNone);
+}
+
+TEST_F(PickingTest, PvsTestSubsectorsOutrankEverythingAndKeepTheHover) {
+    // Two squares side by side, split by the linedef x = 100 with a thing on it.
+    subsectorPolygons = {{{0, 0}, {0, 100}, {100, 100}, {100, 0}}, {{100, 0}, {100, 100}, {200, 100}, {200, 0}}};
+    Linedef* wall = Line(100, 0, 100, 100);
+    AppendThing(new Thing{100, 50, 0, 3001, 7, 9, nullptr});
+    mapMode = MapMode::kPvsTest;
+    const struct {
+        float x, y;
+        int32_t chosen;
+    } cases[] = {
+        {50, 50, 0},    {150, 50, 1}, {100, 50, 1},  // on the wall and the thing: the later subsector
+        {199, 99, 1},                                // a pixel inside the corner
+        {100, 200, -1},                              // nothing: the subsector is unchosen
+    };
+    for (const auto& c : cases) {
+        hover = {kObjectLinedef, wall};
+        PickAtMap(c.x, c.y);
+        EXPECT_EQ(pvsChosenSubsector, c.chosen) << c.x << "," << c.y;
+        EXPECT_EQ(hover.kind, c.chosen < 0 ? kObjectNone : kObjectLinedef) << c.x << "," << c.y;
+    }
+    // A pixel just outside the outline misses it; outside the test the outlines are not there.
+    PickAtMap(50, 102);
+    EXPECT_EQ(pvsChosenSubsector, -1);
+    mapMode = MapMode::kSelect;
+    pvsChosenSubsector = 0;
+    PickAtMap(150, 50);
+    EXPECT_EQ(hover.kind, kObjectNone);
+    EXPECT_EQ(pvsChosenSubsector, -1);
 }
 
 }  // namespace

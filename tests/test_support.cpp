@@ -10,6 +10,7 @@
 #include <random>
 
 #include "app/config.h"
+#include "app/frame_state.h"
 #include "app/map_events_app.h"
 #include "base/report.h"
 #include "model/editing.h"
@@ -18,8 +19,10 @@
 #include "model/sector_drawing.h"
 #include "nodes/pvs.h"
 #include "nodes/sector_lookup.h"
+#include "platform/headless.h"
 #include "tools/map_script.h"
 #include "view/map_input.h"
+#include "view/view_navigation.h"
 
 void ResetMapState() {
     InstallEditorMapEvents();
@@ -42,6 +45,10 @@ void ResetMapState() {
     dragging = 0;
     useReferenceLookups = false;
     pvsProgress = nullptr;
+    savedNote = builtNote = frameBusy = cancelRequested = 0;
+    showAxes = showBspLines = 0;
+    pvsChosenSubsector = -1;
+    ResetHeadlessShell();
     ResetScriptView();
 }
 

@@ -6,10 +6,12 @@
 #include <sstream>
 #include <vector>
 
+#include "app/commands.h"
 #include "model/editing.h"
 #include "model/map.h"
 #include "model/map_file.h"
 #include "model/sector_drawing.h"
+#include "platform/headless.h"
 #include "view/map_input.h"
 #include "view/view_transform.h"
 
@@ -247,6 +249,35 @@ bool RunSave(Line& line, std::string& problem) {
     return problem.empty();
 }
 
+bool RunCommandLine(Line& line, std::string& problem) {
+    std::string name;
+    if (!line.Word(name)) return false;
+    const Command* command = FindCommandByName(name);
+    if (!command) {
+        problem = "unknown frame command '" + name + "'";
+        return false;
+    }
+    RunCommand(command->id);
+    return true;
+}
+
+bool RunAnswer(Line& line, std::string&) {
+    std::string word;
+    if (!line.Word(word)) return false;
+    if (word == "yes") QueueAnswer(Answer::kYes);
+    else if (word == "no") QueueAnswer(Answer::kNo);
+    else if (word == "cancel") QueueAnswer(Answer::kCancel);
+    else return false;
+    return true;
+}
+
+bool RunChoose(Line& line, std::string&) {
+    const std::string path = line.Rest();
+    if (path.empty()) return false;
+    QueueChosenPath(path == "cancel" ? std::string() : path);
+    return true;
+}
+
 const ScriptCommand kCommands[] = {
     {"grid", "N", "grid of N map units (0, 8, 16, 32, 64)", RunGrid},
     {"view", "CX CY SCALE", "view centre and pixels per map unit", RunView},
@@ -268,12 +299,15 @@ const ScriptCommand kCommands[] = {
     {"clear", "", "the clear map command", RunClear},
     {"load", "PATH", "loads a map file", RunLoad},
     {"save", "PATH", "saves the map under PATH", RunSave},
+    {"command", "NAME", "runs a command of the frame (new, open, save, saveas, build, play...)", RunCommandLine},
+    {"answer", "yes|no|cancel", "the answer to the next question the editor asks", RunAnswer},
+    {"choose", "PATH|cancel", "what the next file dialog returns", RunChoose},
 };
 
 bool RunLine(const std::string& name, Line& line, std::string& problem) {
     for (const ScriptCommand& command : kCommands) {
         if (name != command.name) continue;
-        // Load and save take the rest of the line as their path.
+        // Load, save and choose take the rest of the line as their path.
         return command.run(line, problem) && line.AtEnd();
     }
     problem = "unknown command '" + name + "'";

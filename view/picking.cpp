@@ -4,10 +4,13 @@
 
 #include <algorithm>
 
+#include "model/geometry.h"
 #include "model/map.h"
 #include "model/sector_drawing.h"
+#include "nodes/bsp_output.h"
 #include "resources/thing_types.h"
 #include "view/map_input.h"
+#include "view/view_navigation.h"
 #include "view/view_transform.h"
 
 namespace {
@@ -42,8 +45,10 @@ bool SegmentInWindow(float ax, float ay, float bx, float by, const Window& w) {
             continue;
         }
         const float r = q[i] / p[i];
-        if (p[i] < 0) t0 = std::max(t0, r);
-        else t1 = std::min(t1, r);
+        if (p[i] < 0)
+            t0 = std::max(t0, r);
+        else
+            t1 = std::min(t1, r);
         if (t0 > t1) return false;
     }
     return true;
@@ -65,6 +70,25 @@ bool ThingInWindow(const Thing* t, const Window& w) {
                SegmentInWindow(t->x + 8, t->y - 8, t->x - 8, t->y + 8, w);
     }
     return BoxInWindow(t->x - r, t->y - r, t->x + r, t->y + r, w);
+}
+
+// Whether a subsector outline overlaps the window: the window's middle is
+// inside it, or one of its edges passes through the window.
+bool PolygonInWindow(const std::vector<PolygonPoint>& polygon, int32_t x, int32_t y, const Window& w) {
+    if (polygon.size() < 3) return false;
+    float mx, my;
+    ViewToMap(static_cast<float>(x), static_cast<float>(y), mx, my);
+    bool inside = false;
+    for (std::size_t i = 0, j = polygon.size() - 1; i < polygon.size(); j = i++) {
+        const PolygonPoint& a = polygon[j];
+        const PolygonPoint& b = polygon[i];
+        if (EdgeCrossesRay(a.x - mx, a.y - my, b.x - mx, b.y - my)) inside = !inside;
+    }
+    if (inside) return true;
+    for (std::size_t i = 0, j = polygon.size() - 1; i < polygon.size(); j = i++) {
+        if (SegmentInWindow(polygon[j].x, polygon[j].y, polygon[i].x, polygon[i].y, w)) return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -103,5 +127,24 @@ void PickAt(int32_t x, int32_t y) {
         if (PointInWindow(px, py, pointWindow)) hit(2, kObjectVertex, nullptr);
     }
 
-    hover = (hits == 0 || hits > kMaxPickHits) ? MapObject{kObjectNone, nullptr} : best;
+    // The PVS test's subsectors outrank everything and leave the hover alone.
+    int32_t subsector = -1;
+    if (mapMode == MapMode::kPvsTest) {
+        const Window pixel = WindowAround(x, y, kSubsectorPickWindow);
+        for (std::size_t i = 0; i < subsectorPolygons.size(); ++i) {
+            if (PolygonInWindow(subsectorPolygons[i], x, y, pixel)) {
+                ++hits;
+                subsector = static_cast<int32_t>(i);
+            }
+        }
+    }
+
+    if (hits == 0 || hits > kMaxPickHits) {
+        hover = {kObjectNone, nullptr};
+        pvsChosenSubsector = -1;
+    } else if (subsector >= 0) {
+        pvsChosenSubsector = subsector;
+    } else {
+        hover = best;
+    }
 }

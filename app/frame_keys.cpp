@@ -1,0 +1,88 @@
+// The frame window's keys: modes, view navigation and the key commands.
+#include "app/frame_keys.h"
+
+#include "app/commands.h"
+#include "app/frame_state.h"
+#include "app/resource.h"
+#include "app/status_text.h"
+#include "view/map_input.h"
+#include "view/view_navigation.h"
+#include "view/view_transform.h"
+
+void FrameKeyDown(FrameKey key, bool shift, int32_t cursorX, int32_t cursorY) {
+    if (frameBusy) {
+        if (key == FrameKey::kEscape) cancelRequested = 1;
+        return;
+    }
+    const int32_t step = shift ? 20 : 10;
+    switch (key) {
+        case FrameKey::kEnter:
+            if (EnterKeyDown()) RunCommand(IDM_EDIT_SELECTION);
+            break;
+        case FrameKey::kControl:
+            ControlKeyDown(cursorX, cursorY);
+            break;
+        case FrameKey::kEscape:
+            EscapeKeyDown();
+            break;
+        case FrameKey::kLeft:
+            ScrollView(-step, 0);
+            break;
+        case FrameKey::kUp:
+            ScrollView(0, step);
+            break;
+        case FrameKey::kRight:
+            ScrollView(step, 0);
+            break;
+        case FrameKey::kDown:
+            ScrollView(0, -step);
+            break;
+        case FrameKey::kDelete:
+            RunCommand(IDM_DELETE_SELECTION);
+            break;
+        case FrameKey::kA:
+            FitView();
+            break;
+        case FrameKey::kC:
+            viewCentreX = viewCentreY = 0;
+            ScrollView(0, 0);
+            break;
+        case FrameKey::kF:
+            RunCommand(IDM_FLIP);
+            break;
+        case FrameKey::kI:
+            ZoomView(shift ? 1.0201f : 1.01f);
+            break;
+        case FrameKey::kO:
+            ZoomView(shift ? 0.9801f : 0.99f);
+            break;
+        case FrameKey::kR:
+            viewScale = 1;
+            ZoomView(1);
+            break;
+        case FrameKey::kF1:
+            RunCommand(IDM_HELP);
+            break;
+        case FrameKey::kOther:
+            break;
+    }
+    UpdateStatusBar();
+}
+
+void FrameKeyUp(FrameKey key) {
+    if (frameBusy) return;
+    if (key == FrameKey::kControl) ControlKeyUp();
+    UpdateStatusBar();
+}
+
+void FrameAltDown(int32_t cursorX, int32_t cursorY) {
+    if (frameBusy) return;
+    AltKeyDown(cursorX, cursorY);
+    UpdateStatusBar();
+}
+
+void FrameAltUp() {
+    if (frameBusy) return;
+    AltKeyUp();
+    UpdateStatusBar();
+}
