@@ -3,12 +3,14 @@
 
 #include <GL/gl.h>
 
+#include "view/map_input.h"
 #include "view/view_transform.h"
 
 namespace {
 
 const wchar_t* const kViewClass = L"ChildWndClass";
 HGLRC context = nullptr;
+MapViewFrame frameOfView = {};
 
 bool SetUpOpenGl(HWND window) {
     HDC dc = GetDC(window);
@@ -43,6 +45,32 @@ void Paint(HWND window) {
     EndPaint(window, &paint);
 }
 
+// The left button edits through the portable input; the drawing of what it
+// changed comes with the renderer.
+bool OnMouse(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!frameOfView.takesInput || !frameOfView.takesInput()) return true;
+    const int32_t x = static_cast<int16_t>(LOWORD(lParam)), y = static_cast<int16_t>(HIWORD(lParam));
+    switch (message) {
+        case WM_MOUSEMOVE:
+            MapMouseMove(x, y, (wParam & MK_LBUTTON) != 0);
+            // Only a drag changes what the status bar shows.
+            if (!dragging) return true;
+            break;
+        case WM_LBUTTONDOWN:
+            SetCapture(window);
+            MapLeftButtonDown(x, y);
+            break;
+        case WM_LBUTTONUP:
+            ReleaseCapture();
+            if (!MapLeftButtonUp()) return false;
+            break;
+        default:
+            return false;
+    }
+    frameOfView.changed();
+    return true;
+}
+
 LRESULT CALLBACK MapViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE:
@@ -57,6 +85,11 @@ LRESULT CALLBACK MapViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         case WM_PAINT:
             Paint(window);
             return 0;
+        case WM_MOUSEMOVE:
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+            if (OnMouse(window, message, wParam, lParam)) return 0;
+            break;
         // The frame window keeps the keyboard.
         case WM_MOUSEACTIVATE:
             return MA_NOACTIVATE;
@@ -69,13 +102,15 @@ LRESULT CALLBACK MapViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             context = nullptr;
             return 0;
         default:
-            return DefWindowProcW(window, message, wParam, lParam);
+            break;
     }
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 }  // namespace
 
-HWND CreateMapView(HWND parent, HINSTANCE instance, int x, int y, int width, int height) {
+HWND CreateMapView(HWND parent, HINSTANCE instance, int x, int y, int width, int height, MapViewFrame frame) {
+    frameOfView = frame;
     WNDCLASSEXW wc = {};
     wc.cbSize = sizeof wc;
     wc.style = CS_OWNDC | CS_HREDRAW | CS_VREDRAW;
