@@ -13,6 +13,7 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "$1" && pwd)
 mkdir -p "$2"
 artifacts=$(cd "$2" && pwd)
+rm -f "$artifacts"/frame-*.png
 cli="$(cd "$(dirname "$3")" && pwd)/$(basename "$3")"
 iwad=/usr/share/games/doom/freedoom2.wad
 work=$(mktemp -d)
