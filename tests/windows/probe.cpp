@@ -1,11 +1,10 @@
 // Reads the editor's frame from outside for the end-to-end tests, as a
 // screen reader would: the status bar's texts, where a tool bar button is,
-// whether it is pressed, and the marks of the menu.
+// whether it is pressed, and where the child windows are.
 //
 //   probe.exe status          the four status bar parts, one per line
 //   probe.exe button ID       the screen position of the middle of button ID
 //   probe.exe pressed ID      1 when button ID is pressed (checked), else 0
-//   probe.exe checked ID      1 when menu item ID carries a mark, else 0
 //   probe.exe tree            the frame's child windows: handle, class, screen rectangle
 #include <windows.h>
 // The common controls need windows.h first.
@@ -97,12 +96,6 @@ int wmain(int argc, wchar_t** argv) {
     if (what == L"pressed") {
         const LRESULT state = SendMessageW(toolBar, TB_GETSTATE, id, 0);
         Print(state != -1 && (state & TBSTATE_CHECKED) ? L"1" : L"0");
-        return 0;
-    }
-    if (what == L"checked") {
-        const UINT state = GetMenuState(GetMenu(frame), id, MF_BYCOMMAND);
-        if (state == static_cast<UINT>(-1)) return 3;
-        Print(state & MF_CHECKED ? L"1" : L"0");
         return 0;
     }
     if (what == L"tree") {
