@@ -232,8 +232,8 @@ std::vector<std::string> CheckBuiltMap(const WadFile& wad, const std::string& ma
             self(self, ReadU16(nodes, b + 24 + 2 * c), n, childBox);
             bounds.pop_back();
             const std::size_t boxAt = b + 8 + 8 * c;
-            const double top = ReadI16(nodes, boxAt), bottom = ReadI16(nodes, boxAt + 2), left = ReadI16(nodes, boxAt + 4),
-                         right = ReadI16(nodes, boxAt + 6);
+            const double top = ReadI16(nodes, boxAt), bottom = ReadI16(nodes, boxAt + 2),
+                         left = ReadI16(nodes, boxAt + 4), right = ReadI16(nodes, boxAt + 6);
             if (childBox[0] >= childBox[1] && (childBox[0] > top + 1 || childBox[1] < bottom - 1 || childBox[2] < left - 1 || childBox[3] > right + 1)) {
                 problems.Add("node box", "node " + Num(n) + (c ? " left" : " right") + " box does not hold its segs");
             }
