@@ -340,8 +340,8 @@ expect_exit "Alt+F4"
 
 rm -f "$run/keldra.cfg"
 gamefile="$winwork\\ゲーム フォルダ\\fake game.exe"
-printf 'gamefile\t\t%s\r\nplayoption4\t\t-skill 4 -fast\r\n' "$(printf '%s' "$gamefile" | iconv -f UTF-8 -t CP932)" \
-    >"$run/keldra.cfg"
+printf 'gamefile\t\t%s\r\nplayoption1\t\t1\r\nplayoption4\t\t-skill 4 -fast\r\n' \
+    "$(printf '%s' "$gamefile" | iconv -f UTF-8 -t CP932)" >"$run/keldra.cfg"
 start_editor "$run"
 menu f 2
 file_dialog "Open" "$winwork\\マップ 置き場\\base.kdm"
@@ -349,7 +349,7 @@ expect_title "Keldra - [base.kdm - MAP01]" "the map in a folder of blanks and Ja
 button 4002
 wait_until '[ -f "$work/ゲーム フォルダ/launch.txt" ]' 30 || fail "the game was not started"
 launch="$work/ゲーム フォルダ/launch.txt"
-expected=$(printf 'directory %s\narg fake game.exe\narg -file\narg %s\narg -warp\narg 1\narg -skill\narg 4\narg -fast' \
+expected=$(printf 'directory %s\narg fake game.exe\narg -file\narg %s\narg -warp\narg 1\narg -nomonsters\narg -skill\narg 4\narg -fast' \
     "$winwork\\ゲーム フォルダ" "$winwork\\マップ 置き場\\base.wad")
 [ "$(grep -v '^commandline' "$launch")" = "$expected" ] || fail "the game was started as: $(cat "$launch")"
 [ -f "$work/マップ 置き場/base.wad" ] || fail "Play wrote no base.wad beside base.kdm"
@@ -357,7 +357,10 @@ focus_main
 xdotool key alt+F4
 no_box "Keldra" || fail "exit asked without changes"
 expect_exit "Alt+F4 without changes"
-tr -d '\r' <"$run/keldra.cfg" | grep -q "^playoption4		-skill 4 -fast$" || fail "keldra.cfg lost the play options"
+# keldra.cfg in code page 932 with CRLF, every setting in its order.
+printf 'gamefile\t\t%s\r\nplayoption1\t\t1\r\nplayoption2\t\t0\r\nplayoption3\t\tundesignated\r\nplayoption4\t\t-skill 4 -fast\r\nbuildoption1\t\t0\r\nbuildoption2\t\t0\r\n' \
+    "$(printf '%s' "$gamefile" | iconv -f UTF-8 -t CP932)" >"$work/expected.cfg"
+cmp -s "$run/keldra.cfg" "$work/expected.cfg" || fail "keldra.cfg after exit: $(cat -A "$run/keldra.cfg")"
 
 # --- long work: the PVS pass shows its progress and Esc stops it ------------
 
