@@ -192,7 +192,7 @@ winrun="$winwork\\editor"
 # --- a fresh start, without settings ----------------------------------------
 
 start_editor "$run"
-echo "benchmark: keldra.exe main window shown $(echo "$shown - $started" | bc) s after start; keldra.exe is $(wc -c <"$build/keldra.exe") bytes"
+echo "benchmark: keldra.exe main window shown $(awk "BEGIN { printf \"%.2f\", $shown - $started }") s after start; keldra.exe is $(wc -c <"$build/keldra.exe") bytes"
 expect_title "Keldra - [untitled.kdm - MAP01]" "fresh start"
 expect_status 0 " 選択オブジェクト: 無し" "fresh start"
 expect_status 1 " Center: X 0 Y 0" "fresh start"
