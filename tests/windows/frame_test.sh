@@ -129,8 +129,17 @@ button() {
 file_dialog() {
     box "$1" >/dev/null || fail "no '$1' dialog"
     sleep 0.5
-    xdotool type --delay 20 "$2"
-    sleep 0.2
+    # Typed characters outside ASCII now and then go astray: check the field
+    # and type again.
+    for _ in 1 2 3; do
+        xdotool type --delay 30 "$2"
+        sleep 0.3
+        [ "$(wine "$build/probe.exe" field "$1" | tr -d '\r')" = "$2" ] && break
+        xdotool key ctrl+a BackSpace
+        sleep 0.2
+    done
+    [ "$(wine "$build/probe.exe" field "$1" | tr -d '\r')" = "$2" ] ||
+        fail "typing into '$1' gave '$(wine "$build/probe.exe" field "$1")'"
     send_key "$1" Return || fail "the '$1' dialog stayed open"
 }
 

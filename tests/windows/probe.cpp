@@ -6,6 +6,7 @@
 //   probe.exe button ID       the screen position of the middle of button ID
 //   probe.exe pressed ID      1 when button ID is pressed (checked), else 0
 //   probe.exe tree            the frame's child windows: handle, class, screen rectangle
+//   probe.exe field TITLE     the file name typed into the file dialog titled TITLE
 #include <windows.h>
 // The common controls need windows.h first.
 #include <commctrl.h>
@@ -67,6 +68,17 @@ struct Remote {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    if (argc > 2 && std::wstring(argv[1]) == L"field") {
+        // The file name box of the common file dialog (cmb13); WM_GETTEXT
+        // is carried across processes.
+        HWND dialog = FindWindowW(nullptr, argv[2]);
+        HWND box = dialog ? GetDlgItem(dialog, 0x47c) : nullptr;
+        if (!box) return 3;
+        wchar_t text[1024] = {};
+        SendMessageW(box, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
+        Print(text);
+        return 0;
+    }
     HWND frame = Frame();
     if (!frame || argc < 2) return 2;
     const std::wstring what = argv[1];
