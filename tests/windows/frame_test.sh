@@ -130,13 +130,15 @@ file_dialog() {
     box "$1" >/dev/null || fail "no '$1' dialog"
     sleep 0.5
     # Typed characters outside ASCII now and then go astray: check the field
-    # and type again.
+    # and type again. Keys sent to the window go astray less often than the
+    # keyboard's, whose keys xdotool remaps for every such character.
     for _ in 1 2 3; do
-        xdotool type --delay 30 "$2"
+        id=$(box "$1") || fail "the '$1' dialog went away"
+        xdotool type --window "$id" --delay 50 "$2" 2>/dev/null || true
         sleep 0.3
         [ "$(wine "$build/probe.exe" field "$1" | tr -d '\r')" = "$2" ] && break
-        xdotool key ctrl+a BackSpace
-        sleep 0.2
+        xdotool key --window "$id" End shift+Home Delete 2>/dev/null || true
+        sleep 0.3
     done
     [ "$(wine "$build/probe.exe" field "$1" | tr -d '\r')" = "$2" ] ||
         fail "typing into '$1' gave '$(wine "$build/probe.exe" field "$1")'"
