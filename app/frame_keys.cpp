@@ -64,15 +64,18 @@ void FrameKeyDown(FrameKey key, bool shift, int32_t cursorX, int32_t cursorY) {
             RunCommand(IDM_HELP);
             break;
         case FrameKey::kOther:
-            break;
+            return;  // nothing changed: a note stays
     }
     UpdateStatusBar();
 }
 
+// Releases refresh the status bar only when the mode changed, so that the
+// release of the key that answered a question does not wipe " 保存しました".
 void FrameKeyUp(FrameKey key) {
-    if (frameBusy) return;
-    if (key == FrameKey::kControl) ControlKeyUp();
-    UpdateStatusBar();
+    if (frameBusy || key != FrameKey::kControl) return;
+    const MapMode before = mapMode;
+    ControlKeyUp();
+    if (mapMode != before) UpdateStatusBar();
 }
 
 void FrameAltDown(int32_t cursorX, int32_t cursorY) {
@@ -83,6 +86,7 @@ void FrameAltDown(int32_t cursorX, int32_t cursorY) {
 
 void FrameAltUp() {
     if (frameBusy) return;
+    const MapMode before = mapMode;
     AltKeyUp();
-    UpdateStatusBar();
+    if (mapMode != before) UpdateStatusBar();
 }

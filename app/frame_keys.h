@@ -25,9 +25,10 @@ enum class FrameKey {
 
 // A key pressed; shift tells whether Shift is held, the cursor is in map
 // view pixels. While the frame is busy only Esc counts: it asks the build
-// to stop. Refreshes the status bar.
+// to stop. Refreshes the status bar, except after a key that does nothing.
 void FrameKeyDown(FrameKey key, bool shift, int32_t cursorX, int32_t cursorY);
 // A key released: Ctrl ends sector drawing mode when no point was placed.
+// The status bar is refreshed only when the mode changed.
 void FrameKeyUp(FrameKey key);
 // Alt pressed and released: vertex insertion mode.
 void FrameAltDown(int32_t cursorX, int32_t cursorY);

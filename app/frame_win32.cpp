@@ -131,6 +131,9 @@ POINT CursorInView() {
     return p;
 }
 
+// Wine reports the left and right keys where Windows reports the generic one.
+bool IsAlt(WPARAM key) { return key == VK_MENU || key == VK_LMENU || key == VK_RMENU; }
+
 FrameKey KeyOf(WPARAM key) {
     switch (key) {
         case VK_RETURN:
@@ -185,9 +188,13 @@ LRESULT OnCreate(HWND frame) {
     SendMessageW(shellWindows.statusBar, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
     RECT client;
     GetClientRect(frame, &client);
-    mapView =
-        CreateMapView(frame, instance, 0, toolBarHeight, client.right, client.bottom - statusBarHeight - toolBarHeight);
-    mapViewStatusChanged = UpdateStatusBar;
+    const MapViewFrame viewFrame = {[] { return frameBusy == 0; },
+                                    [] {
+                                        UpdateStatusBar();
+                                        RedrawView();
+                                    }};
+    mapView = CreateMapView(frame, instance, 0, toolBarHeight, client.right,
+                            client.bottom - statusBarHeight - toolBarHeight, viewFrame);
     ShowViewOptions();
     return 0;
 }
@@ -211,7 +218,11 @@ LRESULT OnKeyDown(WPARAM key) {
 }
 
 LRESULT OnKeyUp(WPARAM key) {
-    FrameKeyUp(KeyOf(key));
+    // Alt released while a menu was opening arrives as a plain key release.
+    if (key == VK_MENU)
+        FrameAltUp();
+    else
+        FrameKeyUp(KeyOf(key));
     RedrawView();
     return 0;
 }
@@ -219,7 +230,7 @@ LRESULT OnKeyUp(WPARAM key) {
 // Alt is vertex insertion; every other system key (Alt+F4, Alt with a menu
 // letter, F10) is the system's.
 bool OnSysKey(WPARAM key, bool down) {
-    if (key != VK_MENU) return false;
+    if (!IsAlt(key)) return false;
     if (down) {
         const POINT cursor = CursorInView();
         FrameAltDown(cursor.x, cursor.y);
@@ -233,6 +244,16 @@ bool OnSysKey(WPARAM key, bool down) {
 LRESULT OnCommand(int id) {
     if (!RunCommand(id)) UpdateStatusBar();
     ShowViewOptions();
+    RedrawView();
+    return 0;
+}
+
+// Key releases that arrive while a menu or another window has the keyboard
+// never reach the frame: Alt (which opened the menu) and Ctrl count as
+// released, so that their modes do not stick.
+LRESULT OnKeyboardLost() {
+    FrameAltUp();
+    FrameKeyUp(FrameKey::kControl);
     RedrawView();
     return 0;
 }
@@ -279,6 +300,9 @@ LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lPara
             return SendMessageW(mapView, message, wParam, lParam);
         case WM_INITMENUPOPUP:
             return OnInitMenuPopup(reinterpret_cast<HMENU>(wParam));
+        case WM_ENTERMENULOOP:
+        case WM_KILLFOCUS:
+            return OnKeyboardLost();
         case WM_CLOSE:
             return OnClose();
         case WM_DESTROY:

@@ -1,6 +1,7 @@
 // The status bar's texts.
 #include "app/status_text.h"
 
+#include <cmath>
 #include <cstdio>
 
 #include "app/frame_state.h"
@@ -17,6 +18,15 @@ namespace {
 // reading past it.
 const char* TableText(const char* const* table, int count, int32_t row) {
     return row >= 0 && row < count ? table[row] : "?";
+}
+
+// Toward zero, as the texts show coordinates; a value beyond int's range
+// (a view scrolled very far) is held at its end instead of overflowing.
+int Truncated(float value) {
+    if (std::isnan(value)) return 0;
+    if (value >= 2147483520.0f) return 2147483647;
+    if (value <= -2147483648.0f) return -2147483647 - 1;
+    return static_cast<int>(value);
 }
 
 std::string Format(const char* format, auto... values) {
@@ -40,7 +50,7 @@ std::string SelectionText() {
     switch (selection.object ? selection.kind : kObjectNone) {
         case kObjectVertex: {
             const auto* v = static_cast<const Vertex*>(selection.object);
-            return Format("Vertex  X %d Y%d", static_cast<int>(v->x), static_cast<int>(v->y));
+            return Format("Vertex  X %d Y%d", Truncated(v->x), Truncated(v->y));
         }
         case kObjectLinedef: {
             const auto* l = static_cast<const Linedef*>(selection.object);
@@ -86,7 +96,7 @@ std::array<std::string, 4> StatusTexts() {
     if (savedNote) texts[0] = " 保存しました";
     if (builtNote) texts[0] = " ビルドしました";
     savedNote = builtNote = 0;
-    texts[1] = Format(" Center: X %d Y %d", static_cast<int>(viewCentreX), static_cast<int>(viewCentreY));
+    texts[1] = Format(" Center: X %d Y %d", Truncated(viewCentreX), Truncated(viewCentreY));
     texts[2] = Format(" Scale: %.03f", static_cast<double>(viewScale));
     texts[3] =
         Format(" Sectors: %d  Linedefs: %d  Vertices: %d  Things: %d", numsectors, numlinedefs, numvertices, numthings);

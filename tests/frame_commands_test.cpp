@@ -45,6 +45,13 @@ TEST_F(FrameCommandTest, FirstSaveAsksAboutTheDefaultNameOnce) {
     EXPECT_EQ(Headless().statusTexts[0], " 保存しました");
     EXPECT_EQ(mapModified, 0);
 
+    // The key that answered, or any key that does nothing, does not wipe the note.
+    FrameKeyDown(FrameKey::kOther, false, 0, 0);
+    FrameKeyUp(FrameKey::kOther);
+    FrameKeyUp(FrameKey::kControl);
+    FrameAltUp();
+    EXPECT_EQ(Headless().statusTexts[0], " 保存しました");
+
     RunScript("thing 0 64 64\ncommand save");
     EXPECT_TRUE(Questions().empty());
     EXPECT_EQ(mapModified, 0);

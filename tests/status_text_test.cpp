@@ -100,6 +100,11 @@ TEST_F(StatusTextTest, ViewAndCounts) {
     EXPECT_EQ(texts[1], " Center: X -100 Y 33");
     EXPECT_EQ(texts[2], " Scale: 0.123");
     EXPECT_EQ(texts[3], " Sectors: 1  Linedefs: 4  Vertices: 4  Things: 1");
+
+    // Scrolled beyond the range of the numbers shown: held at the end.
+    viewCentreX = 1e20f;
+    viewCentreY = -1e20f;
+    EXPECT_EQ(StatusTexts()[1], " Center: X 2147483647 Y -2147483648");
 }
 
 TEST_F(StatusTextTest, PvsProgress) {

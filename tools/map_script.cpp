@@ -262,13 +262,18 @@ bool RunCommandLine(Line& line, std::string& problem) {
 }
 
 bool RunAnswer(Line& line, std::string&) {
+    static const struct {
+        const char* word;
+        Answer answer;
+    } kAnswers[] = {{"yes", Answer::kYes}, {"no", Answer::kNo}, {"cancel", Answer::kCancel}};
     std::string word;
     if (!line.Word(word)) return false;
-    if (word == "yes") QueueAnswer(Answer::kYes);
-    else if (word == "no") QueueAnswer(Answer::kNo);
-    else if (word == "cancel") QueueAnswer(Answer::kCancel);
-    else return false;
-    return true;
+    for (const auto& a : kAnswers) {
+        if (word != a.word) continue;
+        QueueAnswer(a.answer);
+        return true;
+    }
+    return false;
 }
 
 bool RunChoose(Line& line, std::string&) {

@@ -8,11 +8,10 @@
 #include "view/view_mouse.h"
 #include "view/view_transform.h"
 
-void (*mapViewStatusChanged)() = nullptr;
-
 namespace {
 
 const wchar_t* const kViewClass = L"ChildWndClass";
+MapViewFrame frameOfView = {};
 
 POINT dragFrom = {0, 0};  // the middle button's last position
 
@@ -21,8 +20,11 @@ int32_t MouseY(LPARAM lParam) { return static_cast<int16_t>(HIWORD(lParam)); }
 
 void Redraw(HWND window, bool status) {
     InvalidateRect(window, nullptr, FALSE);
-    if (status && mapViewStatusChanged) mapViewStatusChanged();
+    if (status && frameOfView.changed) frameOfView.changed();
 }
+
+// No mouse input while long work (a build with its PVS pass) runs.
+bool TakesInput() { return !frameOfView.takesInput || frameOfView.takesInput(); }
 
 void OnMouseMove(HWND window, WPARAM keys, LPARAM lParam) {
     const int32_t x = MouseX(lParam), y = MouseY(lParam);
@@ -68,6 +70,8 @@ void Paint(HWND window) {
 }
 
 LRESULT CALLBACK MapViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const bool mouse = (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) || message == WM_COMMAND;
+    if (mouse && !TakesInput()) return message == WM_COMMAND ? 0 : DefWindowProcW(window, message, wParam, lParam);
     switch (message) {
         case WM_CREATE:
             SetupView(window);
@@ -132,7 +136,8 @@ LRESULT CALLBACK MapViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 
 }  // namespace
 
-HWND CreateMapView(HWND parent, HINSTANCE instance, int x, int y, int width, int height) {
+HWND CreateMapView(HWND parent, HINSTANCE instance, int x, int y, int width, int height, MapViewFrame frame) {
+    frameOfView = frame;
     WNDCLASSEXW wc = {};
     wc.cbSize = sizeof wc;
     wc.style = CS_OWNDC | CS_HREDRAW | CS_VREDRAW;

@@ -4,9 +4,12 @@
 
 #include <windows.h>
 
-// Registers the class and creates the view as a child of parent.
-HWND CreateMapView(HWND parent, HINSTANCE instance, int x, int y, int width, int height);
+// What the view asks its frame: whether it takes mouse input now (not while
+// long work runs), and to show what a mouse action changed.
+struct MapViewFrame {
+    bool (*takesInput)();
+    void (*changed)();
+};
 
-// Called after a mouse action that changes what the status bar shows; the
-// frame sets it.
-extern void (*mapViewStatusChanged)();
+// Registers the class and creates the view as a child of parent.
+HWND CreateMapView(HWND parent, HINSTANCE instance, int x, int y, int width, int height, MapViewFrame frame);

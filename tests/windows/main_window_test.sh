@@ -21,7 +21,7 @@ work=$(mktemp -d)
 trap 'wine_stop; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-wine_start "$work/wine"
+wine_start "${KELDRA_WINE_DIR:-$work/wine}"
 cd "$work"
 
 # keldra-cli.exe: a Japanese file name, through the wide file calls.
