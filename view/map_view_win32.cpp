@@ -71,7 +71,7 @@ void Paint(HWND window) {
 
 LRESULT CALLBACK MapViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     const bool mouse = (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) || message == WM_COMMAND;
-    if (mouse && !TakesInput()) return message == WM_COMMAND ? 0 : DefWindowProcW(window, message, wParam, lParam);
+    if (mouse && !TakesInput()) return 0;
     switch (message) {
         case WM_CREATE:
             SetupView(window);
