@@ -15,6 +15,7 @@
 int32_t pvsSubsectors = 0;
 std::vector<uint8_t> pvsMatrix;
 std::function<bool(int32_t, int32_t)> pvsProgress;
+int32_t pvsThreads = 0;
 
 namespace {
 
@@ -179,6 +180,6 @@ void BuildPVS() {
     }
     LogDebug("numsubsectors = %d\n", n);
     const auto links = MakePortalLinks(portalLists);
-    pvsMatrix = useReferenceLookups ? FloodPlain(links) : FloodFast(links);
+    pvsMatrix = useReferenceLookups ? FloodPlain(links) : FloodFast(links, pvsThreads);
     pvsSubsectors = n;
 }

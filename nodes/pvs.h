@@ -23,6 +23,9 @@ extern std::vector<uint8_t> pvsMatrix;
 // returning false cancels the pass (FailBuild). None when empty.
 extern std::function<bool(int32_t done, int32_t total)> pvsProgress;
 
+// Threads of the fast flood: 0 for one per hardware thread.
+extern int32_t pvsThreads;
+
 // Computes the matrix from the portal lists of the last BSP output.
 void BuildPVS();
 

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "model/geometry.h"
@@ -39,137 +41,165 @@ struct Chain {
 // The fast flood's chain: beside the points it keeps, for every pair of
 // start points the side of each end point, and for every pair of end points
 // the side of each start point - the signs SegmentsCross compares - as bit
-// sets. Adding position d computes only the signs that involve d, and the
-// new crossing pairs are found a whole bit set at a time.
+// sets. Adding position d computes only the signs that involve d, a row at
+// a time in plain loops over float arrays that the compiler turns into
+// vector code, and finds the new crossing pairs a whole bit set at a time.
+// Every sign is the very expression SegmentsCross computes.
 struct SignedChain : Chain {
-    int32_t capacity = 0;  // positions the sign sets have room for
+    int32_t capacity = 0;   // positions the sign sets have room for
     std::size_t width = 0;  // words of one bit set
+    std::size_t pairs = 0;  // pairs of positions below capacity
+    // Word w of the bit set of pair p is at [w * pairs + p], so that bit d
+    // of all pairs is one run of words.
     std::vector<uint64_t> endSides;    // by start pair (i, j): bit l = side of end point l
     std::vector<uint64_t> startSides;  // by end pair (l, m): bit i = side of start point i
-    std::vector<uint64_t> byEnd;       // scratch, by end point l: bit i = side of l against start pair (i, d)
-    std::vector<uint64_t> byStart;     // scratch, by start point i: bit l = side of i against end pair (l, d)
+    // Scratch of one step, rows of width words: by end point l, bit i = side
+    // of l against start pair (i, d); by start point i, bit l = side of i
+    // against end pair (l, d).
+    std::vector<uint64_t> byEnd, byStart;
+    std::vector<uint8_t> endFlip;    // by start pair (i, j), j < d: side of end point d
+    std::vector<uint8_t> startFlip;  // by end pair (l, m), m < d: side of start point d
+    std::vector<float> ax, ay;       // start point d minus start point i
+    std::vector<float> gx, gy;       // end point d minus end point l
+    std::vector<uint8_t> flags;      // one row of signs
 
     static std::size_t PairIndex(int32_t i, int32_t j) { return static_cast<std::size_t>(j) * (j - 1) / 2 + i; }
-    uint64_t* EndSides(int32_t i, int32_t j) { return &endSides[PairIndex(i, j) * width]; }
-    uint64_t* StartSides(int32_t l, int32_t m) { return &startSides[PairIndex(l, m) * width]; }
-    static bool Bit(const uint64_t* bits, int32_t k) { return (bits[k >> 6] >> (k & 63)) & 1; }
-    static void SetBit(uint64_t* bits, int32_t k, bool on) {
-        const uint64_t mask = uint64_t{1} << (k & 63);
-        if (on) bits[k >> 6] |= mask;
-        else bits[k >> 6] &= ~mask;
-    }
 
     void Reserve(int32_t positions) {
         if (positions <= capacity) return;
         const int32_t grown = std::max({positions, 2 * capacity, 64});
         const std::size_t grownWidth = (static_cast<std::size_t>(grown) + 63) / 64;
-        const std::size_t pairs = PairIndex(0, grown);
-        std::vector<uint64_t> ends(pairs * grownWidth, 0), starts(pairs * grownWidth, 0);
-        for (std::size_t p = 0; p < PairIndex(0, capacity); ++p) {
-            for (std::size_t w = 0; w < width; ++w) {
-                ends[p * grownWidth + w] = endSides[p * width + w];
-                starts[p * grownWidth + w] = startSides[p * width + w];
+        const std::size_t grownPairs = PairIndex(0, grown);
+        std::vector<uint64_t> ends(grownPairs * grownWidth, 0), starts(grownPairs * grownWidth, 0);
+        for (std::size_t w = 0; w < width; ++w) {
+            for (std::size_t p = 0; p < pairs; ++p) {
+                ends[w * grownPairs + p] = endSides[w * pairs + p];
+                starts[w * grownPairs + p] = startSides[w * pairs + p];
             }
         }
         endSides.swap(ends);
         startSides.swap(starts);
         capacity = grown;
         width = grownWidth;
+        pairs = grownPairs;
         byEnd.assign(static_cast<std::size_t>(grown) * width, 0);
         byStart.assign(static_cast<std::size_t>(grown) * width, 0);
+        endFlip.assign(pairs, 0);
+        startFlip.assign(pairs, 0);
+        for (auto* v : {&ax, &ay, &gx, &gy}) v->assign(static_cast<std::size_t>(grown), 0.0f);
+        flags.assign(width * 64, 0);
     }
 
-    // The sign SegmentsCross takes for end point l against start pair (i, j).
-    bool EndSide(int32_t i, int32_t j, int32_t l) const {
-        const float exx = sx[j] - sx[i];
-        const float exy = sy[j] - sy[i];
-        return ((ey[l] - sy[i]) * exx - (ex[l] - sx[i]) * exy) >= 0;
+    // The first count flags (0 or 1) as bits into words stride apart, eight
+    // at a time: a multiply gathers the low bits of eight bytes into the top
+    // byte. Flags past count are masked off.
+    void PackFlags(int32_t count, uint64_t* bits, std::size_t stride) const {
+        static_assert(std::endian::native == std::endian::little);
+        for (int32_t w = 0; w * 64 < count; ++w) {
+            const int32_t left = count - w * 64;
+            const int32_t groups = std::min(8, (left + 7) / 8);
+            uint64_t word = 0;
+            for (int32_t g = 0; g < groups; ++g) {
+                uint64_t eight;
+                std::memcpy(&eight, &flags[static_cast<std::size_t>(w) * 64 + g * 8], 8);
+                word |= ((eight * 0x0102040810204080ull) >> 56) << (8 * g);
+            }
+            if (left < 64) word &= (uint64_t{1} << left) - 1;
+            bits[w * stride] = word;
+        }
     }
-    // The sign for start point i against end pair (l, m).
-    bool StartSide(int32_t l, int32_t m, int32_t i) const {
-        const float fx = ex[m] - ex[l];
-        const float fy = ey[m] - ey[l];
-        return (fx * (sy[i] - ey[l]) - fy * (sx[i] - ex[l])) >= 0;
+
+    // Sets bit d of the first count pairs' sets to their flips.
+    void SetBitOfPairs(std::vector<uint64_t>& sides, const std::vector<uint8_t>& flip, std::size_t count, int32_t d) {
+        uint64_t* words = &sides[static_cast<std::size_t>(d >> 6) * pairs];
+        const int32_t shift = d & 63;
+        const uint64_t keep = ~(uint64_t{1} << shift);
+        for (std::size_t p = 0; p < count; ++p) words[p] = (words[p] & keep) | (uint64_t{flip[p]} << shift);
     }
 
     // Whether positions 0 to d stay open, 0 to d - 1 being open: no segment
     // between start points crosses one between end points, of the pairs
-    // that use position d.
+    // that use position d. The pairs with start pair (i, d) come first, so
+    // that a closed chain stops before half of the signs.
     bool OpenWithNewest(int32_t d) {
         Reserve(d + 1);
-        const std::size_t used = static_cast<std::size_t>(d) / 64 + 1;  // words for bits 0 to d
-        uint64_t below[8];  // mask of bits 0 to d - 1 (chains stay far below 512 portals)
-        if (used > 8) return OpenWithNewestSlowly(d);
-        for (std::size_t w = 0; w < used; ++w) {
-            const int64_t from = static_cast<int64_t>(w) * 64;
-            below[w] = d - from >= 64 ? ~uint64_t{0} : (d - from <= 0 ? 0 : (uint64_t{1} << (d - from)) - 1);
+        const float* const sxs = sx.data();
+        const float* const sys = sy.data();
+        const float* const exs = ex.data();
+        const float* const eys = ey.data();
+        uint8_t* const f = flags.data();
+        const std::size_t used = (static_cast<std::size_t>(d) + 63) / 64;  // words for bits 0 to d - 1
+        const std::size_t older = PairIndex(0, d);                         // pairs below d
+        // The SegmentsCross sign of end point l against start pair (i, j):
+        // ((ey[l] - sy[i]) * (sx[j] - sx[i]) - (ex[l] - sx[i]) * (sy[j] - sy[i])) >= 0,
+        // and of start point i against end pair (l, m):
+        // ((ex[m] - ex[l]) * (sy[i] - ey[l]) - (ey[m] - ey[l]) * (sx[i] - ex[l])) >= 0.
+        for (int32_t i = 0; i < d; ++i) ax[i] = sxs[d] - sxs[i], ay[i] = sys[d] - sys[i];
+        for (int32_t l = 0; l < d; ++l) gx[l] = exs[d] - exs[l], gy[l] = eys[d] - eys[l];
+        for (int32_t l = 0; l <= d; ++l) {
+            const float px = exs[l], py = eys[l];
+            for (int32_t i = 0; i < d; ++i) f[i] = ((py - sys[i]) * ax[i] - (px - sxs[i]) * ay[i]) >= 0;
+            PackFlags(d, &byEnd[l * width], 1);
         }
-        for (int32_t k = 0; k <= d; ++k) {
-            for (std::size_t w = 0; w < used; ++w) byEnd[k * width + w] = byStart[k * width + w] = 0;
-        }
-        for (int32_t i = 0; i < d; ++i) {
-            uint64_t* e = EndSides(i, d);
-            for (std::size_t w = 0; w < used; ++w) e[w] = 0;
-            for (int32_t l = 0; l <= d; ++l) {
-                if (EndSide(i, d, l)) {
-                    SetBit(e, l, true);
-                    SetBit(&byEnd[l * width], i, true);
-                }
-            }
-        }
-        for (int32_t j = 1; j < d; ++j)
-            for (int32_t i = 0; i < j; ++i) SetBit(EndSides(i, j), d, EndSide(i, j, d));
         for (int32_t l = 0; l < d; ++l) {
-            uint64_t* st = StartSides(l, d);
-            for (std::size_t w = 0; w < used; ++w) st[w] = 0;
-            for (int32_t i = 0; i <= d; ++i) {
-                if (StartSide(l, d, i)) {
-                    SetBit(st, i, true);
-                    SetBit(&byStart[i * width], l, true);
-                }
-            }
+            const float fx = gx[l], fy = gy[l], px = exs[l], py = eys[l];
+            for (int32_t i = 0; i <= d; ++i) f[i] = (fx * (sys[i] - py) - fy * (sxs[i] - px)) >= 0;
+            PackFlags(d + 1, &startSides[PairIndex(l, d)], pairs);
         }
-        for (int32_t m = 1; m < d; ++m)
-            for (int32_t l = 0; l < m; ++l) SetBit(StartSides(l, m), d, StartSide(l, m, d));
+        for (int32_t m = 1; m < d; ++m) {
+            const float px = sxs[d], py = sys[d], qx = exs[m], qy = eys[m];
+            uint8_t* flip = &startFlip[PairIndex(0, m)];
+            for (int32_t l = 0; l < m; ++l) flip[l] = ((qx - exs[l]) * (py - eys[l]) - (qy - eys[l]) * (px - exs[l])) >= 0;
+        }
 
         // Start pairs (i, d), all i at once, against each end pair (l, m).
+        const int32_t dw = d >> 6, db = d & 63;
         for (int32_t m = 1; m <= d; ++m) {
+            const uint64_t* em = &byEnd[m * width];
             for (int32_t l = 0; l < m; ++l) {
-                const uint64_t* st = StartSides(l, m);
-                const uint64_t flip = Bit(st, d) ? ~uint64_t{0} : 0;
+                const std::size_t p = PairIndex(l, m);
+                const uint64_t* st = &startSides[p];
+                const bool side = m == d ? (st[dw * pairs] >> db) & 1 : startFlip[p] != 0;
+                const uint64_t flip = side ? ~uint64_t{0} : 0;
                 const uint64_t* el = &byEnd[l * width];
-                const uint64_t* em = &byEnd[m * width];
                 for (std::size_t w = 0; w < used; ++w) {
-                    if ((st[w] ^ flip) & (el[w] ^ em[w]) & below[w]) return false;
+                    if ((st[w * pairs] ^ flip) & (el[w] ^ em[w])) return false;
                 }
             }
+        }
+
+        for (int32_t i = 0; i < d; ++i) {
+            const float px = sxs[i], py = sys[i];
+            for (int32_t l = 0; l < d; ++l) f[l] = (gx[l] * (py - eys[l]) - gy[l] * (px - exs[l])) >= 0;
+            PackFlags(d, &byStart[i * width], 1);
+        }
+        for (int32_t j = 1; j < d; ++j) {
+            const float px = exs[d], py = eys[d], qx = sxs[j], qy = sys[j];
+            uint8_t* flip = &endFlip[PairIndex(0, j)];
+            for (int32_t i = 0; i < j; ++i) flip[i] = ((py - sys[i]) * (qx - sxs[i]) - (px - sxs[i]) * (qy - sys[i])) >= 0;
         }
         // Older start pairs (i, j) against the end pairs (l, d), all l at once.
         for (int32_t j = 1; j < d; ++j) {
+            const uint64_t* tj = &byStart[j * width];
             for (int32_t i = 0; i < j; ++i) {
-                const uint64_t* e = EndSides(i, j);
-                const uint64_t flip = Bit(e, d) ? ~uint64_t{0} : 0;
+                const std::size_t p = PairIndex(i, j);
+                const uint64_t* e = &endSides[p];
+                const uint64_t flip = endFlip[p] ? ~uint64_t{0} : 0;
                 const uint64_t* ti = &byStart[i * width];
-                const uint64_t* tj = &byStart[j * width];
                 for (std::size_t w = 0; w < used; ++w) {
-                    if ((e[w] ^ flip) & (ti[w] ^ tj[w]) & below[w]) return false;
+                    if ((e[w * pairs] ^ flip) & (ti[w] ^ tj[w])) return false;
                 }
             }
         }
-        return true;
-    }
 
-    // The same by SegmentsCross itself, for chains beyond the masks above.
-    bool OpenWithNewestSlowly(int32_t d) const {
-        for (int32_t i = 0; i < d; ++i)
-            for (int32_t l = 0; l <= d; ++l)
-                for (int32_t m = l + 1; m <= d; ++m)
-                    if (Cross(i, d, l, m)) return false;
-        for (int32_t i = 0; i < d; ++i)
-            for (int32_t j = i + 1; j < d; ++j)
-                for (int32_t l = 0; l < d; ++l)
-                    if (Cross(i, j, l, d)) return false;
+        // Open: keep the signs of position d for the positions after it.
+        for (int32_t i = 0; i < d; ++i) {
+            const float qx = sxs[i], qy = sys[i], bx = ax[i], by = ay[i];
+            for (int32_t l = 0; l <= d; ++l) f[l] = ((eys[l] - qy) * bx - (exs[l] - qx) * by) >= 0;
+            PackFlags(d + 1, &endSides[PairIndex(i, d)], pairs);
+        }
+        SetBitOfPairs(endSides, endFlip, older, d);
+        SetBitOfPairs(startSides, startFlip, older, d);
         return true;
     }
 };
-

@@ -4,10 +4,11 @@
 //   keldra-cli resave IN.kdm OUT.kdm loads a map and saves it under a new name
 //   keldra-cli script FILE           runs a map script (see map_script.h); - reads stdin
 //   keldra-cli build MAP.kdm [-o OUT.wad] [--debug] [--reference]
-//                    [--pvs] [--pvs-matrix FILE] [--pvs-seconds N]
+//                    [--pvs] [--pvs-matrix FILE] [--pvs-seconds N] [--pvs-threads N]
 //                                    builds the PWAD (beside the map unless -o) and
 //                                    prints its counts and the build time; with
-//                                    --pvs also the PVS (Ctrl+C stops it cleanly)
+//                                    --pvs also the PVS (Ctrl+C stops it cleanly), on
+//                                    N threads (0, the default: one per hardware thread)
 //   keldra-cli import WAD MAPxx -o MAP.kdm
 //                                    reads a map of the game's own format
 //   keldra-cli check WAD [MAPxx]     checks the structure of a built map
@@ -52,7 +53,7 @@ int Usage() {
                  "       keldra-cli resave IN.kdm OUT.kdm\n"
                  "       keldra-cli script FILE|-\n"
                  "       keldra-cli build MAP.kdm [-o OUT.wad] [--debug] [--reference]\n"
-                 "                        [--pvs] [--pvs-matrix FILE] [--pvs-seconds N]\n"
+                 "                        [--pvs] [--pvs-matrix FILE] [--pvs-seconds N] [--pvs-threads N]\n"
                  "       keldra-cli import WAD MAPxx -o MAP.kdm\n"
                  "       keldra-cli check WAD [MAPxx]\n"
                  "       keldra-cli catalogue [IWAD]\n"
@@ -117,6 +118,7 @@ int Build(const std::vector<std::string>& args) {
         else if (args[i] == "--pvs") buildoption1 = 1;
         else if (args[i] == "--pvs-matrix" && i + 1 < args.size()) matrixPath = args[++i], buildoption1 = 1;
         else if (args[i] == "--pvs-seconds" && i + 1 < args.size()) pvsSeconds = std::atof(args[++i].c_str()), buildoption1 = 1;
+        else if (args[i] == "--pvs-threads" && i + 1 < args.size()) pvsThreads = std::atoi(args[++i].c_str()), buildoption1 = 1;
         else if (map.empty()) map = args[i];
         else return Usage();
     }
