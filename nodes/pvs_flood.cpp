@@ -103,6 +103,7 @@ struct FastFlood {
         if (static_cast<int32_t>(chain.subsector.size()) <= d) chain.Resize(2 * d + 2);
         if (static_cast<int32_t>(live.size()) <= d + 1) live.resize(2 * d + 2, Bits(words));
         inChain[t] = 1;
+        Mark(t);  // before its chains, whose bounds may hold t
         const auto& out = links[t];
         for (int32_t k = 0; k < static_cast<int32_t>(out.size()); ++k) {
             if (done) break;
@@ -122,7 +123,6 @@ struct FastFlood {
             if (chain.OpenWithNewest(d)) Flood(f.neighbour, d + 1);
         }
         inChain[t] = 0;
-        Mark(t);
     }
 
     void FromSource(int32_t s) {
