@@ -36,6 +36,7 @@ void ResetMapState() {
     dragging = 0;
     useReferenceLookups = false;
     pvsProgress = nullptr;
+    pvsThreads = 0;
     ResetScriptView();
 }
 
