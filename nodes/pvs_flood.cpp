@@ -109,9 +109,12 @@ struct FastFlood {
             if (done) break;
             const PortalLink& f = out[k];
             if (inChain[f.neighbour]) continue;
+            const Bits& before = live[d];
+            // An open chain through f keeps every (first portal, c, f) open,
+            // so the bound of every c before holds f's neighbour.
+            if (!((before[static_cast<std::size_t>(f.neighbour) >> 6] >> (f.neighbour & 63)) & 1)) continue;
             // What the chain through f could still mark, if anything.
             const Bits& bound = BoundFor(f, firstLink[t] + k);
-            const Bits& before = live[d];
             Bits& after = live[d + 1];
             uint64_t unmarked = 0;
             for (std::size_t w = 0; w < words; ++w) {
