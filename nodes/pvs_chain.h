@@ -117,6 +117,28 @@ struct SignedChain : Chain {
         for (std::size_t p = 0; p < count; ++p) words[p] = (words[p] & keep) | (uint64_t{flip[p]} << shift);
     }
 
+    // Bit c of word r goes to bit r of word c.
+    static void Transpose64(uint64_t* a) {
+        uint64_t mask = 0x00000000FFFFFFFFull;
+        for (int32_t j = 32; j != 0; j >>= 1, mask ^= mask << j) {
+            for (int32_t k = 0; k < 64; k = ((k | j) + 1) & ~j) {
+                const uint64_t t = ((a[k] >> j) ^ a[k | j]) & mask;
+                a[k] ^= t << j;
+                a[k | j] ^= t;
+            }
+        }
+    }
+
+    // The sides of end points 0 to d against the start pairs (i, d).
+    void KeepEndSides(int32_t d) {
+        uint8_t* const f = flags.data();
+        for (int32_t i = 0; i < d; ++i) {
+            const float qx = sx[i], qy = sy[i], bx = ax[i], by = ay[i];
+            for (int32_t l = 0; l <= d; ++l) f[l] = ((ey[l] - qy) * bx - (ex[l] - qx) * by) >= 0;
+            PackFlags(d + 1, &endSides[PairIndex(i, d)], pairs);
+        }
+    }
+
     // Whether positions 0 to d stay open, 0 to d - 1 being open: no segment
     // between start points crosses one between end points, of the pairs
     // that use position d. The pairs with start pair (i, d) come first, so
@@ -136,10 +158,21 @@ struct SignedChain : Chain {
         // ((ex[m] - ex[l]) * (sy[i] - ey[l]) - (ey[m] - ey[l]) * (sx[i] - ex[l])) >= 0.
         for (int32_t i = 0; i < d; ++i) ax[i] = sxs[d] - sxs[i], ay[i] = sys[d] - sys[i];
         for (int32_t l = 0; l < d; ++l) gx[l] = exs[d] - exs[l], gy[l] = eys[d] - eys[l];
-        for (int32_t l = 0; l <= d; ++l) {
-            const float px = exs[l], py = eys[l];
-            for (int32_t i = 0; i < d; ++i) f[i] = ((py - sys[i]) * ax[i] - (px - sxs[i]) * ay[i]) >= 0;
-            PackFlags(d, &byEnd[l * width], 1);
+        // Below 64 positions, the signs by end point and by start point are
+        // the kept ones turned round, which is cheaper than computing them.
+        const bool oneWord = d < 64;
+        uint64_t turned[64];
+        if (oneWord) {
+            KeepEndSides(d);
+            for (int32_t i = 0; i < 64; ++i) turned[i] = i < d ? endSides[PairIndex(i, d)] : 0;
+            Transpose64(turned);
+            for (int32_t l = 0; l <= d; ++l) byEnd[l * width] = turned[l];
+        } else {
+            for (int32_t l = 0; l <= d; ++l) {
+                const float px = exs[l], py = eys[l];
+                for (int32_t i = 0; i < d; ++i) f[i] = ((py - sys[i]) * ax[i] - (px - sxs[i]) * ay[i]) >= 0;
+                PackFlags(d, &byEnd[l * width], 1);
+            }
         }
         for (int32_t l = 0; l < d; ++l) {
             const float fx = gx[l], fy = gy[l], px = exs[l], py = eys[l];
@@ -168,10 +201,17 @@ struct SignedChain : Chain {
             }
         }
 
-        for (int32_t i = 0; i < d; ++i) {
-            const float px = sxs[i], py = sys[i];
-            for (int32_t l = 0; l < d; ++l) f[l] = (gx[l] * (py - eys[l]) - gy[l] * (px - exs[l])) >= 0;
-            PackFlags(d, &byStart[i * width], 1);
+        if (oneWord) {
+            // Bit d of each set goes to row d, which is not read.
+            for (int32_t l = 0; l < 64; ++l) turned[l] = l < d ? startSides[PairIndex(l, d)] : 0;
+            Transpose64(turned);
+            for (int32_t i = 0; i < d; ++i) byStart[i * width] = turned[i];
+        } else {
+            for (int32_t i = 0; i < d; ++i) {
+                const float px = sxs[i], py = sys[i];
+                for (int32_t l = 0; l < d; ++l) f[l] = (gx[l] * (py - eys[l]) - gy[l] * (px - exs[l])) >= 0;
+                PackFlags(d, &byStart[i * width], 1);
+            }
         }
         for (int32_t j = 1; j < d; ++j) {
             const float px = exs[d], py = eys[d], qx = sxs[j], qy = sys[j];
@@ -193,11 +233,7 @@ struct SignedChain : Chain {
         }
 
         // Open: keep the signs of position d for the positions after it.
-        for (int32_t i = 0; i < d; ++i) {
-            const float qx = sxs[i], qy = sys[i], bx = ax[i], by = ay[i];
-            for (int32_t l = 0; l <= d; ++l) f[l] = ((eys[l] - qy) * bx - (exs[l] - qx) * by) >= 0;
-            PackFlags(d + 1, &endSides[PairIndex(i, d)], pairs);
-        }
+        if (!oneWord) KeepEndSides(d);
         SetBitOfPairs(endSides, endFlip, older, d);
         SetBitOfPairs(startSides, startFlip, older, d);
         return true;
