@@ -53,9 +53,9 @@ struct SignedChain : Chain {
     // of all pairs is one run of words.
     std::vector<uint64_t> endSides;    // by start pair (i, j): bit l = side of end point l
     std::vector<uint64_t> startSides;  // by end pair (l, m): bit i = side of start point i
-    // Scratch of one step, rows of width words: by end point l, bit i = side
-    // of l against start pair (i, d); by start point i, bit l = side of i
-    // against end pair (l, d).
+    // Scratch of one step of 64 positions or more, rows of width words: by
+    // end point l, bit i = side of l against start pair (i, d); by start
+    // point i, bit l = side of i against end pair (l, d).
     std::vector<uint64_t> byEnd, byStart;
     std::vector<uint8_t> endFlip;    // by start pair (i, j), j < d: side of end point d
     std::vector<uint8_t> startFlip;  // by end pair (l, m), m < d: side of start point d
@@ -150,30 +150,12 @@ struct SignedChain : Chain {
         const float* const exs = ex.data();
         const float* const eys = ey.data();
         uint8_t* const f = flags.data();
-        const std::size_t used = (static_cast<std::size_t>(d) + 63) / 64;  // words for bits 0 to d - 1
-        const std::size_t older = PairIndex(0, d);                         // pairs below d
         // The SegmentsCross sign of end point l against start pair (i, j):
         // ((ey[l] - sy[i]) * (sx[j] - sx[i]) - (ex[l] - sx[i]) * (sy[j] - sy[i])) >= 0,
         // and of start point i against end pair (l, m):
         // ((ex[m] - ex[l]) * (sy[i] - ey[l]) - (ey[m] - ey[l]) * (sx[i] - ex[l])) >= 0.
         for (int32_t i = 0; i < d; ++i) ax[i] = sxs[d] - sxs[i], ay[i] = sys[d] - sys[i];
         for (int32_t l = 0; l < d; ++l) gx[l] = exs[d] - exs[l], gy[l] = eys[d] - eys[l];
-        // Below 64 positions, the signs by end point and by start point are
-        // the kept ones turned round, which is cheaper than computing them.
-        const bool oneWord = d < 64;
-        uint64_t turned[64];
-        if (oneWord) {
-            KeepEndSides(d);
-            for (int32_t i = 0; i < 64; ++i) turned[i] = i < d ? endSides[PairIndex(i, d)] : 0;
-            Transpose64(turned);
-            for (int32_t l = 0; l <= d; ++l) byEnd[l * width] = turned[l];
-        } else {
-            for (int32_t l = 0; l <= d; ++l) {
-                const float px = exs[l], py = eys[l];
-                for (int32_t i = 0; i < d; ++i) f[i] = ((py - sys[i]) * ax[i] - (px - sxs[i]) * ay[i]) >= 0;
-                PackFlags(d, &byEnd[l * width], 1);
-            }
-        }
         for (int32_t l = 0; l < d; ++l) {
             const float fx = gx[l], fy = gy[l], px = exs[l], py = eys[l];
             for (int32_t i = 0; i <= d; ++i) f[i] = (fx * (sys[i] - py) - fy * (sxs[i] - px)) >= 0;
@@ -182,10 +164,71 @@ struct SignedChain : Chain {
         for (int32_t m = 1; m < d; ++m) {
             const float px = sxs[d], py = sys[d], qx = exs[m], qy = eys[m];
             uint8_t* flip = &startFlip[PairIndex(0, m)];
-            for (int32_t l = 0; l < m; ++l) flip[l] = ((qx - exs[l]) * (py - eys[l]) - (qy - eys[l]) * (px - exs[l])) >= 0;
+            for (int32_t l = 0; l < m; ++l)
+                flip[l] = ((qx - exs[l]) * (py - eys[l]) - (qy - eys[l]) * (px - exs[l])) >= 0;
         }
+        const bool open = d < 64 ? OpenInOneWord(d) : OpenInWords(d);
+        if (!open) return false;
+        // Keep the signs of position d for the positions after it.
+        SetBitOfPairs(endSides, endFlip, PairIndex(0, d), d);
+        SetBitOfPairs(startSides, startFlip, PairIndex(0, d), d);
+        return true;
+    }
 
+    void FindEndFlips(int32_t d) {
+        for (int32_t j = 1; j < d; ++j) {
+            const float px = ex[d], py = ey[d], qx = sx[j], qy = sy[j];
+            uint8_t* flip = &endFlip[PairIndex(0, j)];
+            for (int32_t i = 0; i < j; ++i) flip[i] = ((py - sy[i]) * (qx - sx[i]) - (px - sx[i]) * (qy - sy[i])) >= 0;
+        }
+    }
+
+    // Below 64 positions every set is one word, and the sets by end point
+    // and by start point are the kept sets of pairs (i, d) and (l, d)
+    // transposed, which is cheaper than computing their signs again.
+    bool OpenInOneWord(int32_t d) {
+        uint64_t byEndPoint[64], byStartPoint[64];
+        KeepEndSides(d);
+        for (int32_t i = 0; i < 64; ++i) byEndPoint[i] = i < d ? endSides[PairIndex(i, d)] : 0;
+        Transpose64(byEndPoint);
         // Start pairs (i, d), all i at once, against each end pair (l, m).
+        for (int32_t m = 1; m <= d; ++m) {
+            const uint64_t* st = &startSides[PairIndex(0, m)];
+            const uint8_t* flip = &startFlip[PairIndex(0, m)];
+            const uint64_t em = byEndPoint[m];
+            uint64_t crossing = 0;
+            if (m < d) {
+                for (int32_t l = 0; l < m; ++l) crossing |= (st[l] ^ (0 - uint64_t{flip[l]})) & (byEndPoint[l] ^ em);
+            } else {
+                for (int32_t l = 0; l < m; ++l) crossing |= (st[l] ^ (0 - ((st[l] >> d) & 1))) & (byEndPoint[l] ^ em);
+            }
+            if (crossing) return false;
+        }
+        // Bit d of each set goes to row d, which is not read.
+        for (int32_t l = 0; l < 64; ++l) byStartPoint[l] = l < d ? startSides[PairIndex(l, d)] : 0;
+        Transpose64(byStartPoint);
+        FindEndFlips(d);
+        // Older start pairs (i, j) against the end pairs (l, d), all l at once.
+        for (int32_t j = 1; j < d; ++j) {
+            const uint64_t* e = &endSides[PairIndex(0, j)];
+            const uint8_t* flip = &endFlip[PairIndex(0, j)];
+            const uint64_t tj = byStartPoint[j];
+            uint64_t crossing = 0;
+            for (int32_t i = 0; i < j; ++i) crossing |= (e[i] ^ (0 - uint64_t{flip[i]})) & (byStartPoint[i] ^ tj);
+            if (crossing) return false;
+        }
+        return true;
+    }
+
+    // The same for chains of 64 positions or more.
+    bool OpenInWords(int32_t d) {
+        uint8_t* const f = flags.data();
+        const std::size_t used = (static_cast<std::size_t>(d) + 63) / 64;  // words for bits 0 to d - 1
+        for (int32_t l = 0; l <= d; ++l) {
+            const float px = ex[l], py = ey[l];
+            for (int32_t i = 0; i < d; ++i) f[i] = ((py - sy[i]) * ax[i] - (px - sx[i]) * ay[i]) >= 0;
+            PackFlags(d, &byEnd[l * width], 1);
+        }
         const int32_t dw = d >> 6, db = d & 63;
         for (int32_t m = 1; m <= d; ++m) {
             const uint64_t* em = &byEnd[m * width];
@@ -200,25 +243,12 @@ struct SignedChain : Chain {
                 }
             }
         }
-
-        if (oneWord) {
-            // Bit d of each set goes to row d, which is not read.
-            for (int32_t l = 0; l < 64; ++l) turned[l] = l < d ? startSides[PairIndex(l, d)] : 0;
-            Transpose64(turned);
-            for (int32_t i = 0; i < d; ++i) byStart[i * width] = turned[i];
-        } else {
-            for (int32_t i = 0; i < d; ++i) {
-                const float px = sxs[i], py = sys[i];
-                for (int32_t l = 0; l < d; ++l) f[l] = (gx[l] * (py - eys[l]) - gy[l] * (px - exs[l])) >= 0;
-                PackFlags(d, &byStart[i * width], 1);
-            }
+        for (int32_t i = 0; i < d; ++i) {
+            const float px = sx[i], py = sy[i];
+            for (int32_t l = 0; l < d; ++l) f[l] = (gx[l] * (py - ey[l]) - gy[l] * (px - ex[l])) >= 0;
+            PackFlags(d, &byStart[i * width], 1);
         }
-        for (int32_t j = 1; j < d; ++j) {
-            const float px = exs[d], py = eys[d], qx = sxs[j], qy = sys[j];
-            uint8_t* flip = &endFlip[PairIndex(0, j)];
-            for (int32_t i = 0; i < j; ++i) flip[i] = ((py - sys[i]) * (qx - sxs[i]) - (px - sxs[i]) * (qy - sys[i])) >= 0;
-        }
-        // Older start pairs (i, j) against the end pairs (l, d), all l at once.
+        FindEndFlips(d);
         for (int32_t j = 1; j < d; ++j) {
             const uint64_t* tj = &byStart[j * width];
             for (int32_t i = 0; i < j; ++i) {
@@ -231,11 +261,7 @@ struct SignedChain : Chain {
                 }
             }
         }
-
-        // Open: keep the signs of position d for the positions after it.
-        if (!oneWord) KeepEndSides(d);
-        SetBitOfPairs(endSides, endFlip, older, d);
-        SetBitOfPairs(startSides, startFlip, older, d);
+        KeepEndSides(d);
         return true;
     }
 };

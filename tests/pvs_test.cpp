@@ -7,6 +7,7 @@
 #include "app/config.h"
 #include "model/map.h"
 #include "nodes/bsp_output.h"
+#include "nodes/pvs_chain.h"
 #include "nodes/build.h"
 #include "nodes/sector_lookup.h"
 #include "platform/files.h"
@@ -139,6 +140,47 @@ TEST_F(PvsTest, ProgressComesFromTheCallingThread) {
     EXPECT_GE(calls, 2);
     EXPECT_EQ(lastDone, total);
     EXPECT_EQ(total, pvsSubsectors);
+}
+
+// The chain test that keeps signs against the plain crossing test of every
+// pair that uses the newest position. Portals across a corridor leave the
+// line y = 32 open; now and then one above it may close the chain, or one
+// turned round does, and is tried again, as the flood tries the next portal.
+// After three tries a portal that lets every line through keeps the chain
+// growing past 64 positions, where a set of signs takes more than one word.
+// Integer points keep the float signs exact.
+TEST_F(PvsTest, TheChainTestWithSignsMatchesThePlainCrossingTest) {
+    for (const unsigned seed : {1u, 2u, 3u}) {
+        std::mt19937 random(seed);
+        auto draw = [&](int lo, int hi) { return static_cast<float>(lo + static_cast<int>(random() % (hi - lo + 1))); };
+        SignedChain chain;
+        chain.Resize(80);
+        int closed = 0;
+        for (int32_t d = 0; d < 80; ++d) {
+            for (int tries = 0;; ++tries) {
+                const float x = 8.0f * d;
+                PortalLink link = {x, draw(0, 30), x + draw(-2, 2), draw(34, 64), d};
+                const unsigned kind = random() % 8;
+                if (tries == 3) link = {x, -1000, x, 1000, d};
+                else if (kind < 2) link.startY = draw(36, 50), link.endY = draw(52, 64);
+                else if (kind == 2) std::swap(link.startY, link.endY);
+                chain.Set(d, d, link);
+                if (d == 0) break;
+                bool crossing = false;
+                for (int32_t i = 0; i < d; ++i)
+                    for (int32_t l = 0; l <= d; ++l)
+                        for (int32_t m = l + 1; m <= d; ++m) crossing = crossing || chain.Cross(i, d, l, m);
+                for (int32_t i = 0; i < d; ++i)
+                    for (int32_t j = i + 1; j < d; ++j)
+                        for (int32_t l = 0; l < d; ++l) crossing = crossing || chain.Cross(i, j, l, d);
+                ASSERT_EQ(chain.OpenWithNewest(d), !crossing) << "seed " << seed << ", position " << d;
+                if (!crossing) break;
+                ASSERT_LT(tries, 3) << "seed " << seed << ", position " << d;
+                ++closed;
+            }
+        }
+        EXPECT_GT(closed, 5) << "seed " << seed;
+    }
 }
 
 // The fast flood marks exactly what the plain one marks, on one thread or
