@@ -131,10 +131,14 @@ struct SignedChain : Chain {
 
     // The sides of end points 0 to d against the start pairs (i, d).
     void KeepEndSides(int32_t d) {
+        const float* const sxs = sx.data();
+        const float* const sys = sy.data();
+        const float* const exs = ex.data();
+        const float* const eys = ey.data();
         uint8_t* const f = flags.data();
         for (int32_t i = 0; i < d; ++i) {
-            const float qx = sx[i], qy = sy[i], bx = ax[i], by = ay[i];
-            for (int32_t l = 0; l <= d; ++l) f[l] = ((ey[l] - qy) * bx - (ex[l] - qx) * by) >= 0;
+            const float qx = sxs[i], qy = sys[i], bx = ax[i], by = ay[i];
+            for (int32_t l = 0; l <= d; ++l) f[l] = ((eys[l] - qy) * bx - (exs[l] - qx) * by) >= 0;
             PackFlags(d + 1, &endSides[PairIndex(i, d)], pairs);
         }
     }
@@ -175,11 +179,16 @@ struct SignedChain : Chain {
         return true;
     }
 
+    // The sides of end point d against the start pairs (i, j), j < d.
     void FindEndFlips(int32_t d) {
+        const float* const sxs = sx.data();
+        const float* const sys = sy.data();
+        const float px = ex[d], py = ey[d];
         for (int32_t j = 1; j < d; ++j) {
-            const float px = ex[d], py = ey[d], qx = sx[j], qy = sy[j];
+            const float qx = sxs[j], qy = sys[j];
             uint8_t* flip = &endFlip[PairIndex(0, j)];
-            for (int32_t i = 0; i < j; ++i) flip[i] = ((py - sy[i]) * (qx - sx[i]) - (px - sx[i]) * (qy - sy[i])) >= 0;
+            for (int32_t i = 0; i < j; ++i)
+                flip[i] = ((py - sys[i]) * (qx - sxs[i]) - (px - sxs[i]) * (qy - sys[i])) >= 0;
         }
     }
 
@@ -222,11 +231,19 @@ struct SignedChain : Chain {
 
     // The same for chains of 64 positions or more.
     bool OpenInWords(int32_t d) {
+        const float* const sxs = sx.data();
+        const float* const sys = sy.data();
+        const float* const exs = ex.data();
+        const float* const eys = ey.data();
+        const float* const axs = ax.data();
+        const float* const ays = ay.data();
+        const float* const gxs = gx.data();
+        const float* const gys = gy.data();
         uint8_t* const f = flags.data();
         const std::size_t used = (static_cast<std::size_t>(d) + 63) / 64;  // words for bits 0 to d - 1
         for (int32_t l = 0; l <= d; ++l) {
-            const float px = ex[l], py = ey[l];
-            for (int32_t i = 0; i < d; ++i) f[i] = ((py - sy[i]) * ax[i] - (px - sx[i]) * ay[i]) >= 0;
+            const float px = exs[l], py = eys[l];
+            for (int32_t i = 0; i < d; ++i) f[i] = ((py - sys[i]) * axs[i] - (px - sxs[i]) * ays[i]) >= 0;
             PackFlags(d, &byEnd[l * width], 1);
         }
         const int32_t dw = d >> 6, db = d & 63;
@@ -244,8 +261,8 @@ struct SignedChain : Chain {
             }
         }
         for (int32_t i = 0; i < d; ++i) {
-            const float px = sx[i], py = sy[i];
-            for (int32_t l = 0; l < d; ++l) f[l] = (gx[l] * (py - ey[l]) - gy[l] * (px - ex[l])) >= 0;
+            const float px = sxs[i], py = sys[i];
+            for (int32_t l = 0; l < d; ++l) f[l] = (gxs[l] * (py - eys[l]) - gys[l] * (px - exs[l])) >= 0;
             PackFlags(d, &byStart[i * width], 1);
         }
         FindEndFlips(d);
