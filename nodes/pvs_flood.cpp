@@ -42,8 +42,19 @@ struct FastFlood {
     int32_t reachable = 0;  // subsectors the link graph reaches from the source
     bool done = false;
 
-    std::unordered_map<int32_t, Bits> bounds;  // for the current first portal, by link number
-    std::vector<Bits> live;                    // by chain depth: the intersection so far
+    // A set of subsectors kept as its words lo to hi - 1, the others zero:
+    // bounds are local, and big maps have many words.
+    struct Bound {
+        std::size_t lo = 0, hi = 0;
+        Bits bits;
+        bool Has(int32_t u) const {
+            const std::size_t w = static_cast<std::size_t>(u) >> 6;
+            return lo <= w && w < hi && ((bits[w - lo] >> (u & 63)) & 1);
+        }
+    };
+    std::unordered_map<int32_t, Bound> bounds;  // for the current first portal, by link number
+    std::vector<Bits> live;                     // by chain depth: the intersection so far, whole
+    std::vector<std::size_t> liveLo, liveHi;    // by chain depth: its words that may be set
     std::vector<uint8_t> seen;
     std::vector<int32_t> queue;
 
@@ -76,11 +87,10 @@ struct FastFlood {
         return true;
     }
 
-    const Bits& BoundFor(const PortalLink& c, int32_t id) {
+    const Bound& BoundFor(const PortalLink& c, int32_t id) {
         auto found = bounds.find(id);
         if (found != bounds.end()) return found->second;
-        Bits& bound = bounds[id];
-        bound.assign(words, 0);
+        Bound& bound = bounds[id];
         queue.clear();
         queue.push_back(c.neighbour);
         seen[c.neighbour] = 1;
@@ -92,36 +102,49 @@ struct FastFlood {
                 queue.push_back(g.neighbour);
             }
         }
+        const auto [least, most] = std::minmax_element(queue.begin(), queue.end());
+        bound.lo = static_cast<std::size_t>(*least) >> 6;
+        bound.hi = (static_cast<std::size_t>(*most) >> 6) + 1;
+        bound.bits.assign(bound.hi - bound.lo, 0);
         for (int32_t u : queue) {
             seen[u] = 0;
-            bound[static_cast<std::size_t>(u) >> 6] |= uint64_t{1} << (u & 63);
+            bound.bits[(static_cast<std::size_t>(u) >> 6) - bound.lo] |= uint64_t{1} << (u & 63);
         }
         return bound;
     }
 
     void Flood(int32_t t, int32_t d) {
         if (static_cast<int32_t>(chain.subsector.size()) <= d) chain.Resize(2 * d + 2);
-        if (static_cast<int32_t>(live.size()) <= d + 1) live.resize(2 * d + 2, Bits(words));
+        if (static_cast<int32_t>(live.size()) <= d + 1) {
+            live.resize(2 * d + 2, Bits(words));
+            liveLo.resize(2 * d + 2, 0);
+            liveHi.resize(2 * d + 2, 0);
+        }
         inChain[t] = 1;
         Mark(t);  // before its chains, whose bounds may hold t
         const auto& out = links[t];
+        const std::size_t lo = liveLo[d], hi = liveHi[d];
         for (int32_t k = 0; k < static_cast<int32_t>(out.size()); ++k) {
             if (done) break;
             const PortalLink& f = out[k];
-            if (inChain[f.neighbour]) continue;
-            const Bits& before = live[d];
+            const int32_t u = f.neighbour;
+            if (inChain[u]) continue;
+            const Bits& before = live[d];  // here: deeper chains may move live
             // An open chain through f keeps every (first portal, c, f) open,
             // so the bound of every c before holds f's neighbour.
-            if (!((before[static_cast<std::size_t>(f.neighbour) >> 6] >> (f.neighbour & 63)) & 1)) continue;
+            const std::size_t uw = static_cast<std::size_t>(u) >> 6;
+            if (uw < lo || uw >= hi || !((before[uw] >> (u & 63)) & 1)) continue;
             // What the chain through f could still mark, if anything.
-            const Bits& bound = BoundFor(f, firstLink[t] + k);
+            const Bound& bound = BoundFor(f, firstLink[t] + k);
             Bits& after = live[d + 1];
+            const std::size_t from = std::max(lo, bound.lo), to = std::min(hi, bound.hi);
             uint64_t unmarked = 0;
-            for (std::size_t w = 0; w < words; ++w) {
-                after[w] = before[w] & bound[w];
+            for (std::size_t w = from; w < to; ++w) {
+                after[w] = before[w] & bound.bits[w - bound.lo];
                 unmarked |= after[w] & ~rowBits[w];
             }
             if (!unmarked) continue;
+            liveLo[d + 1] = from, liveHi[d + 1] = to;
             chain.Set(d, t, f);
             if (chain.OpenWithNewest(d)) Flood(f.neighbour, d + 1);
         }
@@ -152,13 +175,18 @@ struct FastFlood {
         marked = 0;
         done = reachable == 0;
         inChain[s] = 1;
-        if (live.size() < 2) live.resize(16, Bits(words));
+        if (live.size() < 2) {
+            live.resize(16, Bits(words));
+            liveLo.resize(16, 0);
+            liveHi.resize(16, 0);
+        }
         for (const PortalLink& e : links[s]) {
             if (done) break;
             if (chain.subsector.empty()) chain.Resize(16);
             chain.Set(0, s, e);
             bounds.clear();
             live[1].assign(words, ~uint64_t{0});
+            liveLo[1] = 0, liveHi[1] = words;
             Flood(e.neighbour, 1);
         }
         inChain[s] = 0;
