@@ -25,7 +25,11 @@ namespace {
 //   that leave {e, c, g} open: the subsectors so reachable from c (found once
 //   per e and c) bound what the chain can still mark. The chain keeps the
 //   intersection of these bounds over its portals, and is not followed once
-//   everything in it is marked.
+//   everything in it is marked, nor tested through a portal whose neighbour
+//   it does not hold;
+// - a subsector is marked when a chain first reaches it, so that the chains
+//   beyond it no longer count it as something still to mark.
+// All of it depends on the source alone, so each worker thread has its own.
 struct FastFlood {
     using Bits = std::vector<uint64_t>;
     const std::vector<std::vector<PortalLink>>& links;
@@ -47,10 +51,6 @@ struct FastFlood {
     struct Bound {
         std::size_t lo = 0, hi = 0;
         Bits bits;
-        bool Has(int32_t u) const {
-            const std::size_t w = static_cast<std::size_t>(u) >> 6;
-            return lo <= w && w < hi && ((bits[w - lo] >> (u & 63)) & 1);
-        }
     };
     std::unordered_map<int32_t, Bound> bounds;  // for the current first portal, by link number
     std::vector<Bits> live;                     // by chain depth: the intersection so far, whole
