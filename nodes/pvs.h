@@ -23,6 +23,9 @@ extern std::vector<uint8_t> pvsMatrix;
 // returning false cancels the pass (FailBuild). None when empty.
 extern std::function<bool(int32_t done, int32_t total)> pvsProgress;
 
+// Threads of the fast flood: 0 for one per hardware thread.
+extern int32_t pvsThreads;
+
 // Computes the matrix from the portal lists of the last BSP output.
 void BuildPVS();
 
@@ -37,4 +40,6 @@ PortalLink AddPortalLink(const Seg& p, const Seg& q, int32_t neighbour, float le
 // The flood as first written: every open chain followed to its end. The
 // tests compare its matrix with the fast one.
 std::vector<uint8_t> FloodPlain(const std::vector<std::vector<PortalLink>>& links);
-std::vector<uint8_t> FloodFast(const std::vector<std::vector<PortalLink>>& links);
+// threads: how many work at once, 0 for one per hardware thread. The matrix
+// does not depend on it.
+std::vector<uint8_t> FloodFast(const std::vector<std::vector<PortalLink>>& links, int32_t threads = 0);

@@ -49,6 +49,7 @@ void ResetMapState() {
     showAxes = showBspLines = 0;
     pvsChosenSubsector = -1;
     ResetHeadlessShell();
+    pvsThreads = 0;
     ResetScriptView();
 }
 

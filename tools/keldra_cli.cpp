@@ -39,7 +39,7 @@ const char* const kUsage =
     "       keldra-cli resave IN.kdm OUT.kdm\n"
     "       keldra-cli script FILE|-\n"
     "       keldra-cli build MAP.kdm [-o OUT.wad] [--debug] [--reference]\n"
-    "                        [--pvs] [--pvs-matrix FILE] [--pvs-seconds N]\n"
+    "                        [--pvs] [--pvs-matrix FILE] [--pvs-seconds N] [--pvs-threads N]\n"
     "       keldra-cli import WAD MAPxx -o MAP.kdm\n"
     "       keldra-cli check WAD [MAPxx]\n"
     "       keldra-cli catalogue [IWAD]\n"
@@ -140,6 +140,16 @@ int Build(const std::vector<std::string>& args) {
                 std::fprintf(stderr, "keldra-cli: --pvs-seconds takes a number of seconds above 0, not '%s'\n", args[i].c_str());
                 return 2;
             }
+            options.computePvs = true;
+        } else if (args[i] == "--pvs-threads" && hasValue) {
+            char* end = nullptr;
+            const long threads = std::strtol(args[++i].c_str(), &end, 10);
+            if (args[i].empty() || *end != '\0' || threads < 0 || threads > 256) {
+                std::fprintf(stderr, "keldra-cli: --pvs-threads takes a number of threads from 0 (one per core) to 256, not '%s'\n",
+                             args[i].c_str());
+                return 2;
+            }
+            pvsThreads = static_cast<int32_t>(threads);
             options.computePvs = true;
         } else if (map.empty()) map = args[i];
         else return Usage();

@@ -1,0 +1,284 @@
+// The chain of portals a PVS flood follows from one source, and the test
+// whether a straight line may still pass all of them.
+#pragma once
+
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "model/geometry.h"
+#include "nodes/pvs.h"
+
+// The chain of portals being followed from one source.
+struct Chain {
+    std::vector<int32_t> subsector;
+    std::vector<float> sx, sy, ex, ey;  // start and end points of the link leaving each position
+    void Resize(std::size_t n) {
+        for (auto* v : {&sx, &sy, &ex, &ey}) v->resize(n);
+        subsector.resize(n);
+    }
+    void Set(int32_t d, int32_t s, const PortalLink& l) {
+        subsector[d] = s;
+        sx[d] = l.startX, sy[d] = l.startY, ex[d] = l.endX, ey[d] = l.endY;
+    }
+    bool Cross(int32_t i, int32_t j, int32_t l, int32_t m) const {
+        return SegmentsCross(sx[i], sy[i], sx[j], sy[j], ex[l], ey[l], ex[m], ey[m]);
+    }
+    // Whether a line may pass positions 0 to k - 1: no segment between two
+    // start points crosses one between two end points.
+    bool OpenAll(int32_t k) const {
+        for (int32_t i = 0; i < k; ++i)
+            for (int32_t j = i + 1; j < k; ++j)
+                for (int32_t l = 0; l < k; ++l)
+                    for (int32_t m = l + 1; m < k; ++m)
+                        if (Cross(i, j, l, m)) return false;
+        return true;
+    }
+};
+
+// The fast flood's chain: beside the points it keeps, for every pair of
+// start points the side of each end point, and for every pair of end points
+// the side of each start point - the signs SegmentsCross compares - as bit
+// sets. Adding position d computes only the signs that involve d, a row at
+// a time in plain loops over float arrays that the compiler turns into
+// vector code, and finds the new crossing pairs a whole bit set at a time.
+// Every sign is the very expression SegmentsCross computes.
+struct SignedChain : Chain {
+    int32_t capacity = 0;   // positions the sign sets have room for
+    std::size_t width = 0;  // words of one bit set
+    std::size_t pairs = 0;  // pairs of positions below capacity
+    // Word w of the bit set of pair p is at [w * pairs + p], so that bit d
+    // of all pairs is one run of words.
+    std::vector<uint64_t> endSides;    // by start pair (i, j): bit l = side of end point l
+    std::vector<uint64_t> startSides;  // by end pair (l, m): bit i = side of start point i
+    // Scratch of one step of 64 positions or more, rows of width words: by
+    // end point l, bit i = side of l against start pair (i, d); by start
+    // point i, bit l = side of i against end pair (l, d).
+    std::vector<uint64_t> byEnd, byStart;
+    std::vector<uint8_t> endFlip;    // by start pair (i, j), j < d: side of end point d
+    std::vector<uint8_t> startFlip;  // by end pair (l, m), m < d: side of start point d
+    std::vector<float> ax, ay;       // start point d minus start point i
+    std::vector<float> gx, gy;       // end point d minus end point l
+    std::vector<uint8_t> flags;      // one row of signs
+
+    static std::size_t PairIndex(int32_t i, int32_t j) { return static_cast<std::size_t>(j) * (j - 1) / 2 + i; }
+
+    void Reserve(int32_t positions) {
+        if (positions <= capacity) return;
+        const int32_t grown = std::max({positions, 2 * capacity, 64});
+        const std::size_t grownWidth = (static_cast<std::size_t>(grown) + 63) / 64;
+        const std::size_t grownPairs = PairIndex(0, grown);
+        std::vector<uint64_t> ends(grownPairs * grownWidth, 0), starts(grownPairs * grownWidth, 0);
+        for (std::size_t w = 0; w < width; ++w) {
+            for (std::size_t p = 0; p < pairs; ++p) {
+                ends[w * grownPairs + p] = endSides[w * pairs + p];
+                starts[w * grownPairs + p] = startSides[w * pairs + p];
+            }
+        }
+        endSides.swap(ends);
+        startSides.swap(starts);
+        capacity = grown;
+        width = grownWidth;
+        pairs = grownPairs;
+        byEnd.assign(static_cast<std::size_t>(grown) * width, 0);
+        byStart.assign(static_cast<std::size_t>(grown) * width, 0);
+        endFlip.assign(pairs, 0);
+        startFlip.assign(pairs, 0);
+        for (auto* v : {&ax, &ay, &gx, &gy}) v->assign(static_cast<std::size_t>(grown), 0.0f);
+        flags.assign(width * 64, 0);
+    }
+
+    // The first count flags (0 or 1) as bits into words stride apart, eight
+    // at a time: a multiply gathers the low bits of eight bytes into the top
+    // byte. Flags past count are masked off.
+    void PackFlags(int32_t count, uint64_t* bits, std::size_t stride) const {
+        static_assert(std::endian::native == std::endian::little);
+        for (int32_t w = 0; w * 64 < count; ++w) {
+            const int32_t left = count - w * 64;
+            const int32_t groups = std::min(8, (left + 7) / 8);
+            uint64_t word = 0;
+            for (int32_t g = 0; g < groups; ++g) {
+                uint64_t eight;
+                std::memcpy(&eight, &flags[static_cast<std::size_t>(w) * 64 + g * 8], 8);
+                word |= ((eight * 0x0102040810204080ull) >> 56) << (8 * g);
+            }
+            if (left < 64) word &= (uint64_t{1} << left) - 1;
+            bits[w * stride] = word;
+        }
+    }
+
+    // Sets bit d of the first count pairs' sets to their flips.
+    void SetBitOfPairs(std::vector<uint64_t>& sides, const std::vector<uint8_t>& flip, std::size_t count, int32_t d) {
+        uint64_t* words = &sides[static_cast<std::size_t>(d >> 6) * pairs];
+        const int32_t shift = d & 63;
+        const uint64_t keep = ~(uint64_t{1} << shift);
+        for (std::size_t p = 0; p < count; ++p) words[p] = (words[p] & keep) | (uint64_t{flip[p]} << shift);
+    }
+
+    // Bit c of word r goes to bit r of word c.
+    static void Transpose64(uint64_t* a) {
+        uint64_t mask = 0x00000000FFFFFFFFull;
+        for (int32_t j = 32; j != 0; j >>= 1, mask ^= mask << j) {
+            for (int32_t k = 0; k < 64; k = ((k | j) + 1) & ~j) {
+                const uint64_t t = ((a[k] >> j) ^ a[k | j]) & mask;
+                a[k] ^= t << j;
+                a[k | j] ^= t;
+            }
+        }
+    }
+
+    // The sides of end points 0 to d against the start pairs (i, d).
+    void KeepEndSides(int32_t d) {
+        const float* const sxs = sx.data();
+        const float* const sys = sy.data();
+        const float* const exs = ex.data();
+        const float* const eys = ey.data();
+        uint8_t* const f = flags.data();
+        for (int32_t i = 0; i < d; ++i) {
+            const float qx = sxs[i], qy = sys[i], bx = ax[i], by = ay[i];
+            for (int32_t l = 0; l <= d; ++l) f[l] = ((eys[l] - qy) * bx - (exs[l] - qx) * by) >= 0;
+            PackFlags(d + 1, &endSides[PairIndex(i, d)], pairs);
+        }
+    }
+
+    // Whether positions 0 to d stay open, 0 to d - 1 being open: no segment
+    // between start points crosses one between end points, of the pairs
+    // that use position d. The pairs with start pair (i, d) come first, so
+    // that a closed chain stops before half of the signs.
+    bool OpenWithNewest(int32_t d) {
+        Reserve(d + 1);
+        const float* const sxs = sx.data();
+        const float* const sys = sy.data();
+        const float* const exs = ex.data();
+        const float* const eys = ey.data();
+        uint8_t* const f = flags.data();
+        // The SegmentsCross sign of end point l against start pair (i, j):
+        // ((ey[l] - sy[i]) * (sx[j] - sx[i]) - (ex[l] - sx[i]) * (sy[j] - sy[i])) >= 0,
+        // and of start point i against end pair (l, m):
+        // ((ex[m] - ex[l]) * (sy[i] - ey[l]) - (ey[m] - ey[l]) * (sx[i] - ex[l])) >= 0.
+        for (int32_t i = 0; i < d; ++i) ax[i] = sxs[d] - sxs[i], ay[i] = sys[d] - sys[i];
+        for (int32_t l = 0; l < d; ++l) gx[l] = exs[d] - exs[l], gy[l] = eys[d] - eys[l];
+        for (int32_t l = 0; l < d; ++l) {
+            const float fx = gx[l], fy = gy[l], px = exs[l], py = eys[l];
+            for (int32_t i = 0; i <= d; ++i) f[i] = (fx * (sys[i] - py) - fy * (sxs[i] - px)) >= 0;
+            PackFlags(d + 1, &startSides[PairIndex(l, d)], pairs);
+        }
+        for (int32_t m = 1; m < d; ++m) {
+            const float px = sxs[d], py = sys[d], qx = exs[m], qy = eys[m];
+            uint8_t* flip = &startFlip[PairIndex(0, m)];
+            for (int32_t l = 0; l < m; ++l)
+                flip[l] = ((qx - exs[l]) * (py - eys[l]) - (qy - eys[l]) * (px - exs[l])) >= 0;
+        }
+        const bool open = d < 64 ? OpenInOneWord(d) : OpenInWords(d);
+        if (!open) return false;
+        // Keep the signs of position d for the positions after it.
+        SetBitOfPairs(endSides, endFlip, PairIndex(0, d), d);
+        SetBitOfPairs(startSides, startFlip, PairIndex(0, d), d);
+        return true;
+    }
+
+    // The sides of end point d against the start pairs (i, j), j < d.
+    void FindEndFlips(int32_t d) {
+        const float* const sxs = sx.data();
+        const float* const sys = sy.data();
+        const float px = ex[d], py = ey[d];
+        for (int32_t j = 1; j < d; ++j) {
+            const float qx = sxs[j], qy = sys[j];
+            uint8_t* flip = &endFlip[PairIndex(0, j)];
+            for (int32_t i = 0; i < j; ++i)
+                flip[i] = ((py - sys[i]) * (qx - sxs[i]) - (px - sxs[i]) * (qy - sys[i])) >= 0;
+        }
+    }
+
+    // Below 64 positions every set is one word, and the sets by end point
+    // and by start point are the kept sets of pairs (i, d) and (l, d)
+    // transposed, which is cheaper than computing their signs again.
+    bool OpenInOneWord(int32_t d) {
+        uint64_t byEndPoint[64], byStartPoint[64];
+        KeepEndSides(d);
+        for (int32_t i = 0; i < 64; ++i) byEndPoint[i] = i < d ? endSides[PairIndex(i, d)] : 0;
+        Transpose64(byEndPoint);
+        // Start pairs (i, d), all i at once, against each end pair (l, m).
+        for (int32_t m = 1; m <= d; ++m) {
+            const uint64_t* st = &startSides[PairIndex(0, m)];
+            const uint8_t* flip = &startFlip[PairIndex(0, m)];
+            const uint64_t em = byEndPoint[m];
+            uint64_t crossing = 0;
+            if (m < d) {
+                for (int32_t l = 0; l < m; ++l) crossing |= (st[l] ^ (0 - uint64_t{flip[l]})) & (byEndPoint[l] ^ em);
+            } else {
+                for (int32_t l = 0; l < m; ++l) crossing |= (st[l] ^ (0 - ((st[l] >> d) & 1))) & (byEndPoint[l] ^ em);
+            }
+            if (crossing) return false;
+        }
+        // Bit d of each set goes to row d, which is not read.
+        for (int32_t l = 0; l < 64; ++l) byStartPoint[l] = l < d ? startSides[PairIndex(l, d)] : 0;
+        Transpose64(byStartPoint);
+        FindEndFlips(d);
+        // Older start pairs (i, j) against the end pairs (l, d), all l at once.
+        for (int32_t j = 1; j < d; ++j) {
+            const uint64_t* e = &endSides[PairIndex(0, j)];
+            const uint8_t* flip = &endFlip[PairIndex(0, j)];
+            const uint64_t tj = byStartPoint[j];
+            uint64_t crossing = 0;
+            for (int32_t i = 0; i < j; ++i) crossing |= (e[i] ^ (0 - uint64_t{flip[i]})) & (byStartPoint[i] ^ tj);
+            if (crossing) return false;
+        }
+        return true;
+    }
+
+    // The same for chains of 64 positions or more.
+    bool OpenInWords(int32_t d) {
+        const float* const sxs = sx.data();
+        const float* const sys = sy.data();
+        const float* const exs = ex.data();
+        const float* const eys = ey.data();
+        const float* const axs = ax.data();
+        const float* const ays = ay.data();
+        const float* const gxs = gx.data();
+        const float* const gys = gy.data();
+        uint8_t* const f = flags.data();
+        const std::size_t used = (static_cast<std::size_t>(d) + 63) / 64;  // words for bits 0 to d - 1
+        for (int32_t l = 0; l <= d; ++l) {
+            const float px = exs[l], py = eys[l];
+            for (int32_t i = 0; i < d; ++i) f[i] = ((py - sys[i]) * axs[i] - (px - sxs[i]) * ays[i]) >= 0;
+            PackFlags(d, &byEnd[l * width], 1);
+        }
+        const int32_t dw = d >> 6, db = d & 63;
+        for (int32_t m = 1; m <= d; ++m) {
+            const uint64_t* em = &byEnd[m * width];
+            for (int32_t l = 0; l < m; ++l) {
+                const std::size_t p = PairIndex(l, m);
+                const uint64_t* st = &startSides[p];
+                const bool side = m == d ? (st[dw * pairs] >> db) & 1 : startFlip[p] != 0;
+                const uint64_t flip = side ? ~uint64_t{0} : 0;
+                const uint64_t* el = &byEnd[l * width];
+                for (std::size_t w = 0; w < used; ++w) {
+                    if ((st[w * pairs] ^ flip) & (el[w] ^ em[w])) return false;
+                }
+            }
+        }
+        for (int32_t i = 0; i < d; ++i) {
+            const float px = sxs[i], py = sys[i];
+            for (int32_t l = 0; l < d; ++l) f[l] = (gxs[l] * (py - eys[l]) - gys[l] * (px - exs[l])) >= 0;
+            PackFlags(d, &byStart[i * width], 1);
+        }
+        FindEndFlips(d);
+        for (int32_t j = 1; j < d; ++j) {
+            const uint64_t* tj = &byStart[j * width];
+            for (int32_t i = 0; i < j; ++i) {
+                const std::size_t p = PairIndex(i, j);
+                const uint64_t* e = &endSides[p];
+                const uint64_t flip = endFlip[p] ? ~uint64_t{0} : 0;
+                const uint64_t* ti = &byStart[i * width];
+                for (std::size_t w = 0; w < used; ++w) {
+                    if ((e[w * pairs] ^ flip) & (ti[w] ^ tj[w])) return false;
+                }
+            }
+        }
+        KeepEndSides(d);
+        return true;
+    }
+};

@@ -1,0 +1,280 @@
+// The fast PVS flood: the plain flood's marks with bounds that stop chains
+// early, and the sources shared among worker threads.
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <exception>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <unordered_map>
+
+#include "nodes/bsp.h"
+#include "nodes/pvs.h"
+#include "nodes/pvs_chain.h"
+
+namespace {
+
+// The flood with the same marks, found with less work:
+// - the crossing test of a chain checks only the pairs its newest portal
+//   adds, from stored signs;
+// - a source stops once everything its links reach is marked;
+// - every portal stays in the chain once passed, so a chain whose first
+//   portal is e and which passed portal c can only go on through portals g
+//   that leave {e, c, g} open: the subsectors so reachable from c (found once
+//   per e and c) bound what the chain can still mark. The chain keeps the
+//   intersection of these bounds over its portals, and is not followed once
+//   everything in it is marked, nor tested through a portal whose neighbour
+//   it does not hold;
+// - a subsector is marked when a chain first reaches it, so that the chains
+//   beyond it no longer count it as something still to mark.
+// All of it depends on the source alone, so each worker thread has its own.
+struct FastFlood {
+    using Bits = std::vector<uint64_t>;
+    const std::vector<std::vector<PortalLink>>& links;
+    std::vector<uint8_t>& matrix;
+    int32_t n;
+    SignedChain chain;
+    std::vector<uint8_t> inChain;    // by subsector
+    std::vector<int32_t> firstLink;  // links of subsector s are numbered from firstLink[s]
+    std::size_t words = 0;           // of a set of subsectors
+    uint8_t* row = nullptr;
+    Bits rowBits;
+    int32_t source = 0;
+    int32_t marked = 0;     // in the row
+    int32_t reachable = 0;  // subsectors the link graph reaches from the source
+    bool done = false;
+
+    // A set of subsectors kept as its words lo to hi - 1, the others zero:
+    // bounds are local, and big maps have many words.
+    struct Bound {
+        std::size_t lo = 0, hi = 0;
+        Bits bits;
+    };
+    std::unordered_map<int32_t, Bound> bounds;  // for the current first portal, by link number
+    std::vector<Bits> live;                     // by chain depth: the intersection so far, whole
+    std::vector<std::size_t> liveLo, liveHi;    // by chain depth: its words that may be set
+    std::vector<uint8_t> seen;
+    std::vector<int32_t> queue;
+
+    FastFlood(const std::vector<std::vector<PortalLink>>& l, std::vector<uint8_t>& m)
+        : links(l), matrix(m), n(static_cast<int32_t>(l.size())), inChain(static_cast<std::size_t>(n), 0) {}
+
+    void Mark(int32_t t) {
+        if (!row[t]) {
+            row[t] = 1;
+            rowBits[static_cast<std::size_t>(t) >> 6] |= uint64_t{1} << (t & 63);
+            if (++marked == reachable) done = true;
+        }
+    }
+
+    // Whether the first portal, c and g leave a line through all three (the
+    // first portal and c being open already).
+    bool OpenThree(const PortalLink& c, const PortalLink& g) const {
+        const float s[3][2] = {{chain.sx[0], chain.sy[0]}, {c.startX, c.startY}, {g.startX, g.startY}};
+        const float e[3][2] = {{chain.ex[0], chain.ey[0]}, {c.endX, c.endY}, {g.endX, g.endY}};
+        static const int kPairs[3][2] = {{0, 1}, {0, 2}, {1, 2}};
+        for (const auto& a : kPairs) {
+            for (const auto& b : kPairs) {
+                if (a[1] == 1 && b[1] == 1) continue;
+                if (SegmentsCross(s[a[0]][0], s[a[0]][1], s[a[1]][0], s[a[1]][1], e[b[0]][0], e[b[0]][1], e[b[1]][0],
+                                  e[b[1]][1])) {
+                    return false;
+                }
+            }
+        }
+        return true;
+    }
+
+    const Bound& BoundFor(const PortalLink& c, int32_t id) {
+        auto found = bounds.find(id);
+        if (found != bounds.end()) return found->second;
+        Bound& bound = bounds[id];
+        queue.clear();
+        queue.push_back(c.neighbour);
+        seen[c.neighbour] = 1;
+        for (std::size_t q = 0; q < queue.size(); ++q) {
+            for (const PortalLink& g : links[queue[q]]) {
+                if (seen[g.neighbour] || g.neighbour == source) continue;
+                if (!OpenThree(c, g)) continue;
+                seen[g.neighbour] = 1;
+                queue.push_back(g.neighbour);
+            }
+        }
+        const auto [least, most] = std::minmax_element(queue.begin(), queue.end());
+        bound.lo = static_cast<std::size_t>(*least) >> 6;
+        bound.hi = (static_cast<std::size_t>(*most) >> 6) + 1;
+        bound.bits.assign(bound.hi - bound.lo, 0);
+        for (int32_t u : queue) {
+            seen[u] = 0;
+            bound.bits[(static_cast<std::size_t>(u) >> 6) - bound.lo] |= uint64_t{1} << (u & 63);
+        }
+        return bound;
+    }
+
+    void Flood(int32_t t, int32_t d) {
+        if (static_cast<int32_t>(chain.subsector.size()) <= d) chain.Resize(2 * d + 2);
+        if (static_cast<int32_t>(live.size()) <= d + 1) {
+            live.resize(2 * d + 2, Bits(words));
+            liveLo.resize(2 * d + 2, 0);
+            liveHi.resize(2 * d + 2, 0);
+        }
+        inChain[t] = 1;
+        Mark(t);  // before its chains, whose bounds may hold t
+        const auto& out = links[t];
+        const std::size_t lo = liveLo[d], hi = liveHi[d];
+        for (int32_t k = 0; k < static_cast<int32_t>(out.size()); ++k) {
+            if (done) break;
+            const PortalLink& f = out[k];
+            const int32_t u = f.neighbour;
+            if (inChain[u]) continue;
+            const Bits& before = live[d];  // here: deeper chains may move live
+            // An open chain through f keeps every (first portal, c, f) open,
+            // so the bound of every c before holds f's neighbour.
+            const std::size_t uw = static_cast<std::size_t>(u) >> 6;
+            if (uw < lo || uw >= hi || !((before[uw] >> (u & 63)) & 1)) continue;
+            // What the chain through f could still mark, if anything.
+            const Bound& bound = BoundFor(f, firstLink[t] + k);
+            Bits& after = live[d + 1];
+            const std::size_t from = std::max(lo, bound.lo), to = std::min(hi, bound.hi);
+            uint64_t unmarked = 0;
+            for (std::size_t w = from; w < to; ++w) {
+                after[w] = before[w] & bound.bits[w - bound.lo];
+                unmarked |= after[w] & ~rowBits[w];
+            }
+            if (!unmarked) continue;
+            liveLo[d + 1] = from, liveHi[d + 1] = to;
+            chain.Set(d, t, f);
+            if (chain.OpenWithNewest(d)) Flood(f.neighbour, d + 1);
+        }
+        inChain[t] = 0;
+    }
+
+    void FromSource(int32_t s) {
+        source = s;
+        row = &matrix[static_cast<std::size_t>(s) * n];
+        rowBits.assign(words, 0);
+        // Everything the links reach, whatever the geometry: once all of it
+        // is marked nothing more can be.
+        std::vector<int32_t> stack = {s};
+        std::vector<uint8_t> reached(static_cast<std::size_t>(n), 0);
+        reached[s] = 1;
+        reachable = 0;
+        while (!stack.empty()) {
+            const int32_t u = stack.back();
+            stack.pop_back();
+            for (const PortalLink& l : links[u]) {
+                if (!reached[l.neighbour]) {
+                    reached[l.neighbour] = 1;
+                    ++reachable;
+                    stack.push_back(l.neighbour);
+                }
+            }
+        }
+        marked = 0;
+        done = reachable == 0;
+        inChain[s] = 1;
+        if (live.size() < 2) {
+            live.resize(16, Bits(words));
+            liveLo.resize(16, 0);
+            liveHi.resize(16, 0);
+        }
+        for (const PortalLink& e : links[s]) {
+            if (done) break;
+            if (chain.subsector.empty()) chain.Resize(16);
+            chain.Set(0, s, e);
+            bounds.clear();
+            live[1].assign(words, ~uint64_t{0});
+            liveLo[1] = 0, liveHi[1] = words;
+            Flood(e.neighbour, 1);
+        }
+        inChain[s] = 0;
+    }
+};
+
+}  // namespace
+
+std::vector<uint8_t> FloodFast(const std::vector<std::vector<PortalLink>>& links, int32_t threads) {
+    const auto n = static_cast<int32_t>(links.size());
+    std::vector<uint8_t> matrix(static_cast<std::size_t>(n) * n, 0);
+    std::vector<int32_t> firstLink;
+    int32_t total = 0;
+    for (const auto& l : links) {
+        firstLink.push_back(total);
+        total += static_cast<int32_t>(l.size());
+    }
+    // A row depends on its source alone, so the threads may take the
+    // sources in any order and still write the same matrix.
+    auto flooder = [&] {
+        auto flood = std::make_unique<FastFlood>(links, matrix);
+        flood->firstLink = firstLink;
+        flood->seen.assign(static_cast<std::size_t>(n), 0);
+        flood->words = (static_cast<std::size_t>(n) + 63) / 64;
+        return flood;
+    };
+    if (threads <= 0) threads = static_cast<int32_t>(std::max(1u, std::thread::hardware_concurrency()));
+    threads = std::min(threads, std::max(n, 1));
+    if (threads == 1) {
+        auto flood = flooder();
+        for (int32_t s = 0; s < n; ++s) {
+            if (pvsProgress && !pvsProgress(s, n)) FailBuild("BuildPVS: 中止しました");
+            flood->FromSource(s);
+        }
+        if (pvsProgress) pvsProgress(n, n);
+        return matrix;
+    }
+    if (pvsProgress && !pvsProgress(0, n)) FailBuild("BuildPVS: 中止しました");
+
+    // The workers take sources in turn; this thread only waits, reports
+    // progress and passes on a cancel, so pvsProgress runs where it did.
+    std::atomic<int32_t> next{0}, finished{0};
+    std::atomic<bool> stop{false};
+    std::mutex mutex;
+    std::condition_variable wake;
+    std::exception_ptr failure;
+    auto work = [&] {
+        try {
+            auto flood = flooder();
+            for (int32_t s; !stop && (s = next++) < n;) {
+                flood->FromSource(s);
+                if (++finished == n) {
+                    std::lock_guard<std::mutex> lock(mutex);
+                    wake.notify_all();
+                }
+            }
+        } catch (...) {
+            std::lock_guard<std::mutex> lock(mutex);
+            if (!failure) failure = std::current_exception();
+            stop = true;
+            wake.notify_all();
+        }
+    };
+    std::vector<std::thread> pool;
+    auto joinAll = [&] {
+        for (std::thread& t : pool) t.join();
+        pool.clear();
+    };
+    bool cancelled = false;
+    try {
+        for (int32_t t = 0; t < threads; ++t) pool.emplace_back(work);
+        std::unique_lock<std::mutex> lock(mutex);
+        while (finished < n && !stop) {
+            wake.wait_for(lock, std::chrono::milliseconds(100));
+            if (finished == n || stop || !pvsProgress) continue;
+            lock.unlock();
+            cancelled = !pvsProgress(finished, n);
+            lock.lock();
+            if (cancelled) stop = true;
+        }
+    } catch (...) {
+        stop = true;
+        joinAll();
+        throw;
+    }
+    joinAll();
+    if (failure) std::rethrow_exception(failure);
+    if (cancelled) FailBuild("BuildPVS: 中止しました");
+    if (pvsProgress) pvsProgress(n, n);
+    return matrix;
+}
