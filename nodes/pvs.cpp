@@ -19,28 +19,27 @@ int32_t pvsThreads = 0;
 
 namespace {
 
-constexpr float kEpsilon = 0.1f;
 
 bool SamePoint(float ax, float ay, float bx, float by) { return ax == bx && ay == by; }
 
 }  // namespace
 
 bool PortalsOverlap(const Seg& p, const Seg& q, float& len, float& t1, float& t2) {
-    if (std::min(q.y1, q.y2) - kEpsilon > std::max(p.y1, p.y2) + kEpsilon) return false;
-    if (std::min(p.y1, p.y2) - kEpsilon > std::max(q.y1, q.y2) + kEpsilon) return false;
-    if (std::min(q.x1, q.x2) - kEpsilon > std::max(p.x1, p.x2) + kEpsilon) return false;
-    if (std::max(q.x1, q.x2) + kEpsilon < std::min(p.x1, p.x2) - kEpsilon) return false;
+    if (std::min(q.y1, q.y2) - kOnLineTolerance > std::max(p.y1, p.y2) + kOnLineTolerance) return false;
+    if (std::min(p.y1, p.y2) - kOnLineTolerance > std::max(q.y1, q.y2) + kOnLineTolerance) return false;
+    if (std::min(q.x1, q.x2) - kOnLineTolerance > std::max(p.x1, p.x2) + kOnLineTolerance) return false;
+    if (std::max(q.x1, q.x2) + kOnLineTolerance < std::min(p.x1, p.x2) - kOnLineTolerance) return false;
     float ux = p.x2 - p.x1, uy = p.y2 - p.y1;
     len = NormalizeVector(ux, uy);
     const float c1 = ux * (q.y1 - p.y1) - uy * (q.x1 - p.x1);
     const float c2 = ux * (q.y2 - p.y1) - uy * (q.x2 - p.x1);
-    if (!(-kEpsilon <= c1 && c1 <= kEpsilon && -kEpsilon <= c2 && c2 <= kEpsilon)) return false;
+    if (!(-kOnLineTolerance <= c1 && c1 <= kOnLineTolerance && -kOnLineTolerance <= c2 && c2 <= kOnLineTolerance)) return false;
     if ((q.x2 - q.x1) * ux + (q.y2 - q.y1) * uy > 0.0f) return false;
     t1 = (q.x1 - p.x1) * ux + (q.y1 - p.y1) * uy;
     t2 = (q.x2 - p.x1) * ux + (q.y2 - p.y1) * uy;
     if (SamePoint(q.x2, q.y2, p.x1, p.y1) || SamePoint(q.x1, q.y1, p.x2, p.y2)) return true;
-    if (t1 > len - kEpsilon && t2 > len - kEpsilon) return false;
-    if (t1 < kEpsilon && t2 < kEpsilon) return false;
+    if (t1 > len - kOnLineTolerance && t2 > len - kOnLineTolerance) return false;
+    if (t1 < kOnLineTolerance && t2 < kOnLineTolerance) return false;
     return true;
 }
 

@@ -45,6 +45,9 @@ struct FastFlood {
     int32_t marked = 0;     // in the row
     int32_t reachable = 0;  // subsectors the link graph reaches from the source
     bool done = false;
+    // Set by the waiting thread to cancel: one source can take seconds on a
+    // big map, so the chains look at it too.
+    const std::atomic<bool>* stop = nullptr;
 
     // A set of subsectors kept as its words lo to hi - 1, the others zero:
     // bounds are local, and big maps have many words.
@@ -125,7 +128,7 @@ struct FastFlood {
         const auto& out = links[t];
         const std::size_t lo = liveLo[d], hi = liveHi[d];
         for (int32_t k = 0; k < static_cast<int32_t>(out.size()); ++k) {
-            if (done) break;
+            if (done || stop->load(std::memory_order_relaxed)) break;
             const PortalLink& f = out[k];
             const int32_t u = f.neighbour;
             if (inChain[u]) continue;
@@ -215,19 +218,11 @@ std::vector<uint8_t> FloodFast(const std::vector<std::vector<PortalLink>>& links
     };
     if (threads <= 0) threads = static_cast<int32_t>(std::max(1u, std::thread::hardware_concurrency()));
     threads = std::min(threads, std::max(n, 1));
-    if (threads == 1) {
-        auto flood = flooder();
-        for (int32_t s = 0; s < n; ++s) {
-            if (pvsProgress && !pvsProgress(s, n)) FailBuild("BuildPVS: 中止しました");
-            flood->FromSource(s);
-        }
-        if (pvsProgress) pvsProgress(n, n);
-        return matrix;
-    }
     if (pvsProgress && !pvsProgress(0, n)) FailBuild("BuildPVS: 中止しました");
 
-    // The workers take sources in turn; this thread only waits, reports
-    // progress and passes on a cancel, so pvsProgress runs where it did.
+    // The workers take sources in turn (one worker too, so that a cancel
+    // needs no wait for a long source to end); this thread only waits,
+    // reports progress and passes on a cancel, so pvsProgress runs where it did.
     std::atomic<int32_t> next{0}, finished{0};
     std::atomic<bool> stop{false};
     std::mutex mutex;
@@ -236,6 +231,7 @@ std::vector<uint8_t> FloodFast(const std::vector<std::vector<PortalLink>>& links
     auto work = [&] {
         try {
             auto flood = flooder();
+            flood->stop = &stop;
             for (int32_t s; !stop && (s = next++) < n;) {
                 flood->FromSource(s);
                 if (++finished == n) {
