@@ -89,9 +89,15 @@ void SetConfigDefaults(const ConfigRow* rows, int count) {
     for (int i = 0; i < count; ++i) {
         const ConfigRow& row = rows[i];
         switch (row.type) {
-            case kConfigText: *static_cast<std::string*>(row.variable) = row.defaultText; break;
-            case kConfigInteger: *static_cast<int32_t*>(row.variable) = row.defaultInteger; break;
-            case kConfigReal: *static_cast<float*>(row.variable) = row.defaultReal; break;
+            case kConfigText:
+                *static_cast<std::string*>(row.variable) = row.defaultText;
+                break;
+            case kConfigInteger:
+                *static_cast<int32_t*>(row.variable) = row.defaultInteger;
+                break;
+            case kConfigReal:
+                *static_cast<float*>(row.variable) = row.defaultReal;
+                break;
         }
     }
 }
@@ -132,13 +138,17 @@ std::string FormatConfig(const ConfigRow* rows, int count) {
         out += "\t\t";
         char number[64];
         switch (row.type) {
-            case kConfigText: out += Utf8ToCp932(*static_cast<const std::string*>(row.variable)); break;
+            case kConfigText:
+                out += Utf8ToCp932(*static_cast<const std::string*>(row.variable));
+                break;
             case kConfigInteger:
-                std::snprintf(number, sizeof number, "%d", static_cast<int>(*static_cast<const int32_t*>(row.variable)));
+                std::snprintf(number, sizeof number, "%d",
+                              static_cast<int>(*static_cast<const int32_t*>(row.variable)));
                 out += number;
                 break;
             case kConfigReal:
-                std::snprintf(number, sizeof number, "%f", static_cast<double>(*static_cast<const float*>(row.variable)));
+                std::snprintf(number, sizeof number, "%f",
+                              static_cast<double>(*static_cast<const float*>(row.variable)));
                 out += number;
                 break;
         }

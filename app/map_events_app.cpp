@@ -9,8 +9,12 @@ namespace {
 
 void OnMapEvent(MapEvent event) {
     switch (event) {
-        case MapEvent::kStateChanged: UpdateTitle(); break;
-        case MapEvent::kCleared: ClearBuildTables(); break;
+        case MapEvent::kStateChanged:
+            UpdateTitle();
+            break;
+        case MapEvent::kCleared:
+            ClearBuildTables();
+            break;
     }
 }
 

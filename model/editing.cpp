@@ -125,8 +125,10 @@ void DeleteVertex(Vertex* v) {
             ShowWarning("LINEDEF 同士が交差するような VERTEX の削除は出来ません");
             return;
         }
-        if (kept->endVertex == v) kept->endVertex = removedFar;
-        else kept->startVertex = removedFar;
+        if (kept->endVertex == v)
+            kept->endVertex = removedFar;
+        else
+            kept->startVertex = removedFar;
         RemoveLinedef(removed);
     }
     RemoveVertex(v);
@@ -158,8 +160,10 @@ void DeleteSector(Sector* s) {
         Vertex* next = v->next;
         auto found = uses.find(v);
         const int n = found == uses.end() ? 0 : found->second;
-        if (n == 0) RemoveVertex(v);
-        else if (n == 1) LogDebug("DeleteSector: 一つの linedef としか繋がっていない vertex が見つかりました\n");
+        if (n == 0)
+            RemoveVertex(v);
+        else if (n == 1)
+            LogDebug("DeleteSector: 一つの linedef としか繋がっていない vertex が見つかりました\n");
         v = next;
     }
     RemoveSector(s);
@@ -196,10 +200,17 @@ void FlipLinedef(Linedef* l) {
 
 void DeleteSelection() {
     switch (selection.kind) {
-        case kObjectVertex: DeleteVertex(static_cast<Vertex*>(selection.object)); break;
-        case kObjectSector: DeleteSector(static_cast<Sector*>(selection.object)); break;
-        case kObjectThing: DeleteThing(static_cast<Thing*>(selection.object)); break;
-        default: break;
+        case kObjectVertex:
+            DeleteVertex(static_cast<Vertex*>(selection.object));
+            break;
+        case kObjectSector:
+            DeleteSector(static_cast<Sector*>(selection.object));
+            break;
+        case kObjectThing:
+            DeleteThing(static_cast<Thing*>(selection.object));
+            break;
+        default:
+            break;
     }
     selection = {kObjectNone, nullptr};
 }

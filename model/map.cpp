@@ -28,7 +28,8 @@ MapObject hover = {kObjectNone, nullptr};
 char defaultUpper[8] = {'G', 'R', 'A', 'Y', '1'};
 char defaultMiddle[8] = {'G', 'R', 'A', 'Y', '1'};
 char defaultLower[8] = {'G', 'R', 'A', 'Y', '1'};
-Sector defaultSector = {0, 128, {'F', 'L', 'O', 'O', 'R', '1', '_', '1'}, {'F', 'L', 'A', 'T', '1', '8'}, 160, 0, 0, nullptr};
+Sector defaultSector = {0, 128,    {'F', 'L', 'O', 'O', 'R', '1', '_', '1'}, {'F', 'L', 'A', 'T', '1', '8'}, 160, 0,
+                        0, nullptr};
 
 void (*mapEventHandler)(MapEvent event) = nullptr;
 
@@ -54,8 +55,10 @@ struct ListBook {
 
     void Append(T* record) {
         record->next = nullptr;
-        if (tail) tail->next = record;
-        else head = record;
+        if (tail)
+            tail->next = record;
+        else
+            head = record;
         tail = record;
         if (indexed) {
             numbers[record] = static_cast<int32_t>(byNumber.size());
@@ -68,8 +71,10 @@ struct ListBook {
         T* previous = nullptr;
         for (T* r = head; r; previous = r, r = r->next) {
             if (r != record) continue;
-            if (previous) previous->next = r->next;
-            else head = r->next;
+            if (previous)
+                previous->next = r->next;
+            else
+                head = r->next;
             if (tail == r) tail = previous;
             --count;
             delete r;
@@ -195,8 +200,10 @@ Sector* SectorForNum(int32_t number) { return sectorBook.RecordAt(number); }
 void SetMapFileName(const std::string& path) {
     mapFilePath = path;
     pwadPath = path;
-    if (pwadPath.size() >= 3) pwadPath.replace(pwadPath.size() - 3, 3, "wad");
-    else pwadPath += ".wad";
+    if (pwadPath.size() >= 3)
+        pwadPath.replace(pwadPath.size() - 3, 3, "wad");
+    else
+        pwadPath += ".wad";
 }
 
 void MarkModified() {

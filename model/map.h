@@ -20,7 +20,7 @@ struct Vertex {
 struct Sidedef {
     int32_t xOffset;
     int32_t yOffset;
-    char upper[8];   // texture names: zero-padded, no terminator at 8 characters
+    char upper[8];  // texture names: zero-padded, no terminator at 8 characters
     char lower[8];
     char middle[8];
     Sector* sector;  // null when this side faces no sector
@@ -70,7 +70,13 @@ extern int32_t numsectors;
 extern int32_t numthings;
 
 // Object kinds of the selection and the hover.
-enum ObjectKind : int32_t { kObjectNone = 0, kObjectVertex = 1, kObjectLinedef = 2, kObjectSector = 3, kObjectThing = 4 };
+enum ObjectKind : int32_t {
+    kObjectNone = 0,
+    kObjectVertex = 1,
+    kObjectLinedef = 2,
+    kObjectSector = 3,
+    kObjectThing = 4
+};
 
 struct MapObject {
     int32_t kind;

@@ -7,8 +7,8 @@
 
 #include <cmath>
 #include <cstdarg>
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -95,7 +95,8 @@ const char* const kTruncated = "LoadMapFile: ファイルが途中で終わっ�
 
 // Reads a chunk's label and count; checks that the records fit in the file
 // before anything is allocated for them.
-bool ReadChunkHeader(Reader& in, const char* label, const char* kind, int recordSize, int32_t& count, std::string& error) {
+bool ReadChunkHeader(Reader& in, const char* label, const char* kind, int recordSize, int32_t& count,
+                     std::string& error) {
     if (!in.Has(4) || std::memcmp(in.bytes.data() + in.pos, label, 4) != 0) {
         error = Message("LoadMapFile: %s ラベルが見つかりません", label);
         return false;

@@ -27,8 +27,8 @@ struct ImportedMap {
 // The lump of the map's group: the marker's following lumps up to the next
 // marker-like name.
 int MapLump(const WadFile& wad, int marker, const char* name) {
-    static const char* const kMapLumps[] = {"THINGS", "LINEDEFS", "SIDEDEFS", "VERTEXES", "SEGS", "SSECTORS",
-                                            "NODES", "SECTORS", "REJECT", "BLOCKMAP", "BEHAVIOR", "SCRIPTS"};
+    static const char* const kMapLumps[] = {"THINGS", "LINEDEFS", "SIDEDEFS", "VERTEXES", "SEGS",     "SSECTORS",
+                                            "NODES",  "SECTORS",  "REJECT",   "BLOCKMAP", "BEHAVIOR", "SCRIPTS"};
     for (int i = marker + 1; i < static_cast<int>(wad.lumps.size()); ++i) {
         bool known = false;
         for (const char* k : kMapLumps) known = known || wad.lumps[i].name == k;
@@ -105,8 +105,8 @@ bool ReadLinedefs(const MapRecords& lumps, const std::string& marker, ImportedMa
     const std::size_t numSides = lumps.sidedefs.size();
     for (std::size_t i = 0; i < lumps.linedefs.size(); ++i) {
         const LinedefRecord& r = lumps.linedefs[i];
-        if (r.start >= map.vertices.size() || r.end >= map.vertices.size() || (r.right != kNoSidedef && r.right >= numSides) ||
-            (r.left != kNoSidedef && r.left >= numSides)) {
+        if (r.start >= map.vertices.size() || r.end >= map.vertices.size() ||
+            (r.right != kNoSidedef && r.right >= numSides) || (r.left != kNoSidedef && r.left >= numSides)) {
             error = marker + " の LINEDEF " + std::to_string(i) + " が無い VERTEX か SIDEDEF を指しています";
             return false;
         }
@@ -197,8 +197,10 @@ bool ImportMap(const WadFile& wad, const std::string& marker, std::string& error
     ReadThings(lumps.things, map);
     ReplaceCurrentMap(map, slot);
     if (map.skippedLines || map.skippedThings) {
-        ShowWarning("ImportMap: %s の LINEDEF %d 個 (右側が無いか長さが 0) と Thing %d 個 (表に無い種類) を読み込みませんでした",
-                    marker.c_str(), map.skippedLines, map.skippedThings);
+        ShowWarning(
+            "ImportMap: %s の LINEDEF %d 個 (右側が無いか長さが 0) と Thing %d 個 (表に無い種類) "
+            "を読み込みませんでした",
+            marker.c_str(), map.skippedLines, map.skippedThings);
     }
     return true;
 }

@@ -169,8 +169,10 @@ int32_t CreateSector(const DrawPoint* P, int32_t n) {
         created->next = nullptr;
     }
     for (int32_t i = 0; i < n; ++i) {
-        if (created) AddSectorEdge(created, P[i], P[(i + 1) % n], enclosing);
-        else AddSectorEdge(enclosing, P[i], P[(i + 1) % n], nullptr);
+        if (created)
+            AddSectorEdge(created, P[i], P[(i + 1) % n], enclosing);
+        else
+            AddSectorEdge(enclosing, P[i], P[(i + 1) % n], nullptr);
     }
     MarkModified();
     if (created) AppendSector(created);
@@ -214,8 +216,10 @@ void AddSectorEdge(Sector* sector, DrawPoint a, DrawPoint b, Sector* other) {
         } else {
             delete edge;
             edge = nullptr;
-            if (existing->startVertex == a.object) existing->right.sector = sector;
-            else existing->left.sector = sector;
+            if (existing->startVertex == a.object)
+                existing->right.sector = sector;
+            else
+                existing->left.sector = sector;
             result = existing;
         }
     } else if (a.kind == kDrawOnVertex && b.kind == kDrawOnLinedef) {

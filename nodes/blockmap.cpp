@@ -38,8 +38,10 @@ void MakeBlockList(std::vector<uint16_t>& words, const std::vector<Line>& lines,
         bool taken = dx == 0 || dy == 0;
         if (!taken) {
             const Divline line = {l.ax, l.ay, dx, dy};
-            if (dx * dy > 0) taken = PointSide(line, x0, y1) != PointSide(line, x1, y0);
-            else taken = PointSide(line, x1, y1) != PointSide(line, x0, y0);
+            if (dx * dy > 0)
+                taken = PointSide(line, x0, y1) != PointSide(line, x1, y0);
+            else
+                taken = PointSide(line, x1, y1) != PointSide(line, x0, y0);
         }
         if (taken) words.push_back(static_cast<uint16_t>(i));
     }
@@ -63,7 +65,9 @@ std::string BuildBlockmap() {
 
     // Each linedef into the blocks its bounding box reaches, edges included.
     std::vector<std::vector<int32_t>> candidates(static_cast<std::size_t>(columns) * rows);
-    auto block = [](float v, int origin) { return static_cast<int>(std::floor((v - static_cast<float>(origin)) / 128)); };
+    auto block = [](float v, int origin) {
+        return static_cast<int>(std::floor((v - static_cast<float>(origin)) / 128));
+    };
     for (int32_t i = 0; i < static_cast<int32_t>(lines.size()); ++i) {
         const Line& l = lines[i];
         int c0 = std::max(0, block(std::min(l.ax, l.bx), originX) - 1);

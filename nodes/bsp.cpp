@@ -177,7 +177,9 @@ Seg SplitSeg(Seg& seg, const Divline& line) {
 
 namespace {
 // A partition's cost: the larger side, plus 8 for every seg it splits.
-int32_t PartitionCost(int32_t front, int32_t back, int32_t total) { return std::max(front, back) + 8 * (front + back - total); }
+int32_t PartitionCost(int32_t front, int32_t back, int32_t total) {
+    return std::max(front, back) + 8 * (front + back - total);
+}
 }  // namespace
 
 int32_t EvaluatePartition(const SegList& segs, int32_t candidate, int32_t bestCost) {
@@ -194,9 +196,15 @@ int32_t EvaluatePartition(const SegList& segs, int32_t candidate, int32_t bestCo
             ++front;
         } else {
             switch (SegSideOf(seg, line, test)) {
-                case 0: ++front; break;
-                case 1: ++back; break;
-                default: ++front, ++back; break;
+                case 0:
+                    ++front;
+                    break;
+                case 1:
+                    ++back;
+                    break;
+                default:
+                    ++front, ++back;
+                    break;
             }
         }
         cost = PartitionCost(front, back, total);
@@ -220,8 +228,12 @@ void PartitionSegs(SegList& segs, int32_t partition, SegList& front, SegList& ba
             front.push_back(seg);
         } else {
             switch (SegSideOf(seg, line, test)) {
-                case 0: front.push_back(seg); break;
-                case 1: back.push_back(seg); break;
+                case 0:
+                    front.push_back(seg);
+                    break;
+                case 1:
+                    back.push_back(seg);
+                    break;
                 default: {
                     Seg piece = SplitSeg(seg, line);
                     front.push_back(seg);
@@ -300,8 +312,8 @@ int32_t EvaluatePartitionInBlocks(const SegCoords& c, int32_t candidate, int32_t
         }
         int32_t blockFront = 0, blockBack = 0;
         for (int32_t k = 0; k < m; ++k) {
-            const int32_t front1 = d1[k] < -kOnLineTolerance, back1 = d1[k] > kOnLineTolerance;
-            const int32_t front2 = d2[k] < -kOnLineTolerance, back2 = d2[k] > kOnLineTolerance;
+            const int32_t front1 = d1[k]<-kOnLineTolerance, back1 = d1[k]> kOnLineTolerance;
+            const int32_t front2 = d2[k]<-kOnLineTolerance, back2 = d2[k]> kOnLineTolerance;
             // Both ends on the line: sorted by the signs of the extents.
             const int32_t along = (front1 | back1 | front2 | back2) ^ 1;
             const float ex = x2[k] - x1[k], ey = y2[k] - y1[k];
@@ -351,8 +363,8 @@ void BuildNode(BspNode& node, std::unique_ptr<SegList> segs) {
     while (true) {
         for (int32_t i = 0; i < n; i += step) {
             if (IsInvisible((*segs)[i])) continue;
-            const int32_t cost = useReferenceLookups ? EvaluatePartition(*segs, i, best)
-                                                     : EvaluatePartitionInBlocks(coords, i, best);
+            const int32_t cost =
+                useReferenceLookups ? EvaluatePartition(*segs, i, best) : EvaluatePartitionInBlocks(coords, i, best);
             if (cost < best) {
                 best = cost;
                 chosen = i;

@@ -27,7 +27,6 @@ RunningBox box;
 // Whether each linedef, by number, is two-sided, for the portal lists.
 std::vector<uint8_t> twoSided;
 
-
 int32_t EmitSubsectorSegs(SegList& segs, Lumps& lumps) {
     SegList portals;
     box = {-2147483648.0f, 2147483648.0f, 2147483648.0f, -2147483648.0f};

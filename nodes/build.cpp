@@ -65,7 +65,8 @@ public:
         // Refused before anything moves: a constructor that throws runs no destructor.
         int32_t number = 0;
         for (const Linedef* l = linedefs; l; l = l->next, ++number) {
-            if (Whole(l->startVertex->x) == Whole(l->endVertex->x) && Whole(l->startVertex->y) == Whole(l->endVertex->y)) {
+            if (Whole(l->startVertex->x) == Whole(l->endVertex->x) &&
+                Whole(l->startVertex->y) == Whole(l->endVertex->y)) {
                 FailBuild("BuildMap: Linedef %d の長さが PWAD の整数の座標では 0 になります", number);
             }
         }
@@ -125,13 +126,16 @@ bool BuildPwad(const BuildOptions& options, std::string& wad, BuildStats& writte
         cuts = 0;
         auto root = BuildBspTree(std::move(segs));
         if (root->segs) {
-            ShowWarning("マップには凸形状のセクターが一つあるだけなので、ゲームプログラムの方で正しく扱えない可能性があります");
+            ShowWarning(
+                "マップには凸形状のセクターが一つあるだけなので、ゲームプログラムの方で正しく扱えない可能性があります");
         }
         LogDebug("cuts = %d\n", cuts);
         wad = WritePwad(*root, written);
         // The REJECT lump stays all zero: the PVS is only for the view.
-        if (options.computePvs) BuildPVS();
-        else subsectorPolygons.clear();
+        if (options.computePvs)
+            BuildPVS();
+        else
+            subsectorPolygons.clear();
         portalLists.clear();
         ReleaseSectorLookup();
     } catch (const BuildFailure& failure) {

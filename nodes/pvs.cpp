@@ -19,7 +19,6 @@ int32_t pvsThreads = 0;
 
 namespace {
 
-
 bool SamePoint(float ax, float ay, float bx, float by) { return ax == bx && ay == by; }
 
 }  // namespace
@@ -33,7 +32,8 @@ bool PortalsOverlap(const Seg& p, const Seg& q, float& len, float& t1, float& t2
     len = NormalizeVector(ux, uy);
     const float c1 = ux * (q.y1 - p.y1) - uy * (q.x1 - p.x1);
     const float c2 = ux * (q.y2 - p.y1) - uy * (q.x2 - p.x1);
-    if (!(-kOnLineTolerance <= c1 && c1 <= kOnLineTolerance && -kOnLineTolerance <= c2 && c2 <= kOnLineTolerance)) return false;
+    if (!(-kOnLineTolerance <= c1 && c1 <= kOnLineTolerance && -kOnLineTolerance <= c2 && c2 <= kOnLineTolerance))
+        return false;
     if ((q.x2 - q.x1) * ux + (q.y2 - q.y1) * uy > 0.0f) return false;
     t1 = (q.x1 - p.x1) * ux + (q.y1 - p.y1) * uy;
     t2 = (q.x2 - p.x1) * ux + (q.y2 - p.y1) * uy;
@@ -110,7 +110,8 @@ std::vector<std::vector<PortalLink>> MakePortalLinks(const std::vector<SegList>&
                 for (int32_t cx = x0; cx <= x1; ++cx) {
                     for (int32_t cy = y0; cy <= y1; ++cy) {
                         auto found = cells.find(cellKey(cx, cy));
-                        if (found != cells.end()) candidates.insert(candidates.end(), found->second.begin(), found->second.end());
+                        if (found != cells.end())
+                            candidates.insert(candidates.end(), found->second.begin(), found->second.end());
                     }
                 }
                 std::sort(candidates.begin(), candidates.end(), [](const Ref& a, const Ref& b) {
@@ -127,7 +128,8 @@ std::vector<std::vector<PortalLink>> MakePortalLinks(const std::vector<SegList>&
                 const Seg& q = portals[r.subsector][r.portal];
                 if (SegLength(q) == 0) continue;
                 float len = 0, t1 = 0, t2 = 0;
-                if (PortalsOverlap(p, q, len, t1, t2)) links[s].push_back(AddPortalLink(p, q, r.subsector, len, t1, t2));
+                if (PortalsOverlap(p, q, len, t1, t2))
+                    links[s].push_back(AddPortalLink(p, q, r.subsector, len, t1, t2));
             }
         }
     }

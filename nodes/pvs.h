@@ -12,7 +12,7 @@
 struct PortalLink {
     float startX, startY;  // the end of the shared piece nearer the source portal's start
     float endX, endY;
-    int32_t neighbour;     // the subsector on the other side
+    int32_t neighbour;  // the subsector on the other side
 };
 
 // n, and the n by n matrix (row: from, column: seen) of the last PVS pass.

@@ -13,12 +13,13 @@ constexpr int kNumLumps = 10;
 const char* const kOrder[kNumLumps] = {"THINGS",   "LINEDEFS", "SIDEDEFS", "VERTEXES", "SEGS",
                                        "SSECTORS", "NODES",    "SECTORS",  "REJECT",   "BLOCKMAP"};
 // Each lump holds whole records of this size (BLOCKMAP whole 16-bit words).
-const std::size_t kSizes[kNumLumps] = {kThingSize, kLinedefSize, kSidedefSize, kVertexSize, kSegSize,
-                                       kSubsectorSize, kNodeSize, kSectorSize, 1, 2};
+const std::size_t kSizes[kNumLumps] = {kThingSize,     kLinedefSize, kSidedefSize, kVertexSize, kSegSize,
+                                       kSubsectorSize, kNodeSize,    kSectorSize,  1,           2};
 
 // The ten lumps after the marker in their order; false when one is not
 // where it belongs.
-bool ReadLumps(const WadFile& wad, int at, const std::string& marker, std::string (&lump)[kNumLumps], Problems& problems) {
+bool ReadLumps(const WadFile& wad, int at, const std::string& marker, std::string (&lump)[kNumLumps],
+               Problems& problems) {
     for (int i = 0; i < kNumLumps; ++i) {
         const int index = at + 1 + i;
         if (index >= static_cast<int>(wad.lumps.size()) || wad.lumps[index].name != kOrder[i]) {
@@ -26,7 +27,8 @@ bool ReadLumps(const WadFile& wad, int at, const std::string& marker, std::strin
             return false;
         }
         lump[i] = LumpBytes(wad, index);
-        if (lump[i].size() % kSizes[i] != 0) problems.Add("lump size", std::string(kOrder[i]) + " size " + Num(lump[i].size()));
+        if (lump[i].size() % kSizes[i] != 0)
+            problems.Add("lump size", std::string(kOrder[i]) + " size " + Num(lump[i].size()));
     }
     return true;
 }
@@ -37,7 +39,8 @@ void CheckLayout(const WadFile& wad, int at, Problems& problems) {
     if (wad.kind != "PWAD" || wad.lumps.size() != 11 || at != 0) problems.Add("layout", "not a PWAD of 11 lumps");
     uint32_t expected = kWadHeaderSize;
     for (std::size_t i = 0; i < wad.lumps.size(); ++i) {
-        if (wad.lumps[i].offset != expected) problems.Add("layout", wad.lumps[i].name + " not right after the lump before it");
+        if (wad.lumps[i].offset != expected)
+            problems.Add("layout", wad.lumps[i].name + " not right after the lump before it");
         expected = wad.lumps[i].offset + wad.lumps[i].size;
     }
     if (wad.directory != expected || wad.bytes.size() != expected + kWadDirectoryEntrySize * wad.lumps.size()) {
@@ -65,7 +68,8 @@ void CheckLinedefs(const BuiltMap& map, Problems& problems) {
         const LinedefRecord& l = map.linedefs[i];
         if (l.start >= numVerts || l.end >= numVerts) problems.Add("linedef vertex", "linedef " + Num(i));
         if (l.right >= numSides) problems.Add("linedef sidedef", "linedef " + Num(i) + " right side " + Num(l.right));
-        if (l.left != kNoSidedef && l.left >= numSides) problems.Add("linedef sidedef", "linedef " + Num(i) + " left side " + Num(l.left));
+        if (l.left != kNoSidedef && l.left >= numSides)
+            problems.Add("linedef sidedef", "linedef " + Num(i) + " left side " + Num(l.left));
         if (l.left != kNoSidedef && !(l.flags & 4)) problems.Add("two-sided flag", "linedef " + Num(i));
     }
 }
@@ -87,12 +91,16 @@ void CheckReject(const BuiltMap& map, bool ownLayout, Problems& problems) {
 
 namespace {
 void AddLimited(std::vector<std::string>& list, int& count, const std::string& kind, const std::string& detail) {
-    if (++count <= 3) list.push_back(kind + ": " + detail);
-    else if (count == 4) list.push_back(kind + ": ...");
+    if (++count <= 3)
+        list.push_back(kind + ": " + detail);
+    else if (count == 4)
+        list.push_back(kind + ": ...");
 }
 }  // namespace
 
-void Problems::Add(const std::string& kind, const std::string& detail) { AddLimited(list, perKind[kind], kind, detail); }
+void Problems::Add(const std::string& kind, const std::string& detail) {
+    AddLimited(list, perKind[kind], kind, detail);
+}
 
 void Problems::AddDeviation(const std::string& kind, const std::string& detail) {
     if (!deviations) {

@@ -25,8 +25,10 @@ bool SegmentMeetsBox(V a, V b, double x0, double y0, double x1, double y1) {
             continue;
         }
         const double r = q[i] / p[i];
-        if (p[i] < 0) t0 = std::max(t0, r);
-        else t1 = std::min(t1, r);
+        if (p[i] < 0)
+            t0 = std::max(t0, r);
+        else
+            t1 = std::min(t1, r);
         if (t0 > t1) return false;
     }
     return true;
@@ -40,7 +42,8 @@ bool ReadBlockLists(const BuiltMap& map, BlockGrid& grid, Problems& problems) {
         problems.Add("blockmap", "no header");
         return false;
     }
-    grid.ox = ReadI16(blockmap, 0), grid.oy = ReadI16(blockmap, 2), grid.columns = ReadU16(blockmap, 4), grid.rows = ReadU16(blockmap, 6);
+    grid.ox = ReadI16(blockmap, 0), grid.oy = ReadI16(blockmap, 2), grid.columns = ReadU16(blockmap, 4),
+    grid.rows = ReadU16(blockmap, 6);
     const std::size_t words = blockmap.size() / 2;
     if (words < 4 + static_cast<std::size_t>(grid.columns) * grid.rows) {
         problems.Add("blockmap", "offsets do not fit");

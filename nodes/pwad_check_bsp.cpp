@@ -29,7 +29,8 @@ void CheckConvex(const BuiltMap& map, long s, Problems& problems) {
             if (!EndsKnown(map, map.segs[j])) continue;
             for (const uint16_t end : {map.segs[j].start, map.segs[j].end}) {
                 if (Distance(a, b, Point(map, end)) > 2 * kSlack) {
-                    problems.Add("subsector not convex", "subsector " + Num(s) + ", seg " + Num(j) + " behind seg " + Num(i));
+                    problems.Add("subsector not convex",
+                                 "subsector " + Num(s) + ", seg " + Num(j) + " behind seg " + Num(i));
                     j = first + count;
                     break;
                 }
@@ -139,8 +140,10 @@ void Walk(TreeWalk& walk, uint16_t root) {
             const double* box = frame.childBox;
             const int16_t* written = c ? node.leftBox : node.rightBox;
             const double top = written[0], bottom = written[1], left = written[2], right = written[3];
-            if (box[0] >= box[1] && (box[0] > top + 1 || box[1] < bottom - 1 || box[2] < left - 1 || box[3] > right + 1)) {
-                walk.problems.Add("node box", "node " + Num(frame.node) + (c ? " left" : " right") + " box does not hold its segs");
+            if (box[0] >= box[1] &&
+                (box[0] > top + 1 || box[1] < bottom - 1 || box[2] < left - 1 || box[3] > right + 1)) {
+                walk.problems.Add("node box",
+                                  "node " + Num(frame.node) + (c ? " left" : " right") + " box does not hold its segs");
             }
             WidenBox(frame.box, box);
         }
@@ -166,7 +169,8 @@ void CheckSegs(const BuiltMap& map, Problems& problems) {
     const auto numVerts = static_cast<long>(map.vertexes.size()), numLines = static_cast<long>(map.linedefs.size());
     for (long i = 0; i < static_cast<long>(map.segs.size()); ++i) {
         const SegRecord& seg = map.segs[i];
-        if (seg.start >= numVerts || seg.end >= numVerts || seg.linedef >= numLines || (seg.side != 0 && seg.side != 1)) {
+        if (seg.start >= numVerts || seg.end >= numVerts || seg.linedef >= numLines ||
+            (seg.side != 0 && seg.side != 1)) {
             problems.Add("seg reference", "seg " + Num(i));
             continue;
         }
@@ -186,14 +190,18 @@ void CheckSegs(const BuiltMap& map, Problems& problems) {
             continue;
         }
         // An offset only aligns the wall's texture.
-        if (std::fabs(seg.offset - tp) > kSlack + 1) problems.AddDeviation("seg offset", "seg " + Num(i) + " offset " + Num(seg.offset) + ", about " + Num(std::lround(tp)) + " expected");
+        if (std::fabs(seg.offset - tp) > kSlack + 1)
+            problems.AddDeviation("seg offset", "seg " + Num(i) + " offset " + Num(seg.offset) + ", about " +
+                                                    Num(std::lround(tp)) + " expected");
         const double expected = std::atan2(dy, dx) / (2 * std::numbers::pi) * 65536.0;
         double diff = std::fmod(std::fabs(seg.angle - expected), 65536.0);
         diff = std::min(diff, 65536.0 - diff);
         const double allowed = std::atan2(2.0, len) / (2 * std::numbers::pi) * 65536.0 + 2;
         // The angle only orients the wall's drawing; an eighth of a turn off is no longer the same wall.
         if (diff > allowed) {
-            problems.Add(diff > 8192, "seg angle", "seg " + Num(i) + " angle " + Num(seg.angle) + ", about " + Num(std::lround(expected)) + " expected");
+            problems.Add(
+                diff > 8192, "seg angle",
+                "seg " + Num(i) + " angle " + Num(seg.angle) + ", about " + Num(std::lround(expected)) + " expected");
         }
     }
 }
@@ -222,8 +230,11 @@ void CheckTree(const BuiltMap& map, Problems& problems) {
     const auto numNodes = static_cast<long>(map.nodes.size()), numSubs = static_cast<long>(map.subsectors.size());
     if (numNodes == 0 && numSubs != 1) problems.Add("nodes", "no nodes for " + Num(numSubs) + " subsectors");
     if (numNodes == 0) return;
-    TreeWalk walk{map, problems, std::vector<int>(static_cast<std::size_t>(numNodes), 0),
-                  std::vector<int>(static_cast<std::size_t>(numSubs), 0), {}};
+    TreeWalk walk{map,
+                  problems,
+                  std::vector<int>(static_cast<std::size_t>(numNodes), 0),
+                  std::vector<int>(static_cast<std::size_t>(numSubs), 0),
+                  {}};
     Walk(walk, static_cast<uint16_t>(numNodes - 1));
     for (long n = 0; n < numNodes; ++n) {
         if (!walk.nodeSeen[n]) problems.Add("node child", "node " + Num(n) + " not in the tree");

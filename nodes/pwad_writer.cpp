@@ -19,7 +19,8 @@ uint16_t LowU16(int32_t v) { return static_cast<uint16_t>(v); }
 
 void CheckCoordinate(float v, const char* what, int number) {
     if (!(v > -32769.0f && v < 32768.0f)) {
-        FailBuild("WritePwad: %s %d の座標 %.1f が -32768 から 32767 の範囲にありません", what, number, static_cast<double>(v));
+        FailBuild("WritePwad: %s %d の座標 %.1f が -32768 から 32767 の範囲にありません", what, number,
+                  static_cast<double>(v));
     }
 }
 
@@ -28,7 +29,8 @@ void MakeThingsLump(Lumps& lumps) {
     for (const Thing* t = things; t; t = t->next, ++number) {
         CheckCoordinate(t->x, "Thing", number);
         CheckCoordinate(t->y, "Thing", number);
-        lumps.things.push_back({TruncateToInt16(t->x), TruncateToInt16(t->y), Low16(t->angle), Low16(t->type), Low16(t->flags)});
+        lumps.things.push_back(
+            {TruncateToInt16(t->x), TruncateToInt16(t->y), Low16(t->angle), Low16(t->type), Low16(t->flags)});
     }
 }
 
@@ -39,7 +41,8 @@ int32_t SectorNumber(const std::unordered_map<const Sector*, int32_t>& numbers, 
 }
 
 uint16_t AddSidedef(Lumps& lumps, const Sidedef& side, const std::unordered_map<const Sector*, int32_t>& numbers) {
-    SidedefRecord record{Low16(side.xOffset), Low16(side.yOffset), {}, {}, {}, LowU16(SectorNumber(numbers, side.sector))};
+    SidedefRecord record{
+        Low16(side.xOffset), Low16(side.yOffset), {}, {}, {}, LowU16(SectorNumber(numbers, side.sector))};
     std::memcpy(record.upper, side.upper, 8);
     std::memcpy(record.lower, side.lower, 8);
     std::memcpy(record.middle, side.middle, 8);
@@ -62,7 +65,8 @@ void MakeLinedefsLump(Lumps& lumps, const std::unordered_map<const Sector*, int3
             CheckCoordinate(v->x, "Linedef の Vertex", number);
             CheckCoordinate(v->y, "Linedef の Vertex", number);
         }
-        const uint16_t start = FindOrAddVertex(lumps, TruncateToInt16(l->startVertex->x), TruncateToInt16(l->startVertex->y));
+        const uint16_t start =
+            FindOrAddVertex(lumps, TruncateToInt16(l->startVertex->x), TruncateToInt16(l->startVertex->y));
         const uint16_t end = FindOrAddVertex(lumps, TruncateToInt16(l->endVertex->x), TruncateToInt16(l->endVertex->y));
         const bool twoSided = l->left.sector != nullptr;
         const uint16_t right = AddSidedef(lumps, l->right, sectorNumbers);
@@ -74,7 +78,8 @@ void MakeLinedefsLump(Lumps& lumps, const std::unordered_map<const Sector*, int3
 
 void MakeSectorsLump(Lumps& lumps) {
     for (const Sector* s = sectors; s; s = s->next) {
-        SectorRecord record{Low16(s->floorHeight), Low16(s->ceilingHeight), {}, {}, Low16(s->light), Low16(s->special), Low16(s->tag)};
+        SectorRecord record{Low16(s->floorHeight), Low16(s->ceilingHeight), {},           {},
+                            Low16(s->light),       Low16(s->special),       Low16(s->tag)};
         std::memcpy(record.floorFlat, s->floorFlat, 8);
         std::memcpy(record.ceilingFlat, s->ceilingFlat, 8);
         lumps.sectors.push_back(record);
@@ -107,7 +112,8 @@ std::string WritePwad(BspNode& root, BuildStats& stats) {
     AppendLump(wad, "SSECTORS", RecordsLump(lumps.subsectors, AppendSubsectorRecord));
     AppendLump(wad, "NODES", RecordsLump(lumps.nodes, AppendNodeRecord));
     AppendLump(wad, "SECTORS", RecordsLump(lumps.sectors, AppendSectorRecord));
-    AppendLump(wad, "REJECT", std::string(static_cast<std::size_t>((numSectorRecords * numSectorRecords + 7) / 8), '\0'));
+    AppendLump(wad, "REJECT",
+               std::string(static_cast<std::size_t>((numSectorRecords * numSectorRecords + 7) / 8), '\0'));
     AppendLump(wad, "BLOCKMAP", BuildBlockmap());
     stats.segs = static_cast<int32_t>(lumps.segs.size());
     stats.subsectors = static_cast<int32_t>(lumps.subsectors.size());

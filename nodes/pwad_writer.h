@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "nodes/build.h"
 #include "nodes/bsp.h"
+#include "nodes/build.h"
 
 // The whole PWAD file for the current map and the built tree, with its
 // record counts in stats. Stops with FailBuild on a value the file cannot hold.

@@ -22,11 +22,11 @@ struct Edge {
 };
 
 struct Index {
-    std::vector<float> bandBottoms;             // sorted distinct vertex ys
-    std::vector<std::vector<int32_t>> bands;    // edges spanning each band
+    std::vector<float> bandBottoms;           // sorted distinct vertex ys
+    std::vector<std::vector<int32_t>> bands;  // edges spanning each band
     std::vector<Edge> edges;
     int32_t numSectors = 0;
-    std::vector<uint8_t> inside;                // scratch, one per sector
+    std::vector<uint8_t> inside;  // scratch, one per sector
 };
 
 Index index;
@@ -49,8 +49,12 @@ void PrepareSectorLookup() {
     for (const Linedef* l = linedefs; l; l = l->next) {
         auto right = numbers.find(l->right.sector);
         auto left = numbers.find(l->left.sector);
-        Edge e{l->startVertex->x, l->startVertex->y, l->endVertex->x, l->endVertex->y,
-               right == numbers.end() ? -1 : right->second, left == numbers.end() ? -1 : left->second};
+        Edge e{l->startVertex->x,
+               l->startVertex->y,
+               l->endVertex->x,
+               l->endVertex->y,
+               right == numbers.end() ? -1 : right->second,
+               left == numbers.end() ? -1 : left->second};
         if (e.left == e.right) continue;  // inside its sector: no part of a boundary
         if (e.right < 0 && e.left < 0) continue;
         index.edges.push_back(e);

@@ -1,8 +1,8 @@
 // Whole-file reads and safe replacing writes, built on the per-system OpenFile.
-#include "platform/files.h"
-
 #include <cstdio>
 #include <random>
+
+#include "platform/files.h"
 
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
     std::FILE* f = OpenFile(path, "rb");

@@ -1,6 +1,4 @@
 // Files and code page 932 on POSIX systems (iconv does the conversion).
-#include "platform/files.h"
-
 #include <fcntl.h>
 #include <iconv.h>
 #include <sys/stat.h>
@@ -8,6 +6,8 @@
 
 #include <cerrno>
 #include <cstdio>
+
+#include "platform/files.h"
 
 std::FILE* OpenFile(const std::string& path, const char* mode) { return std::fopen(path.c_str(), mode); }
 

@@ -1,11 +1,11 @@
 // Files and code page 932 on Windows: wide paths, the system's converters.
-#include "platform/files.h"
-#include "platform/win32.h"
-
 #include <fcntl.h>
 #include <io.h>
 
 #include <cstdio>
+
+#include "platform/files.h"
+#include "platform/win32.h"
 
 namespace {
 std::wstring Convert(UINT codePage, std::string_view bytes) {
@@ -36,7 +36,8 @@ std::FILE* OpenFile(const std::string& path, const char* mode) {
 }
 
 std::FILE* CreateNewFile(const std::string& path, bool text) {
-    HANDLE handle = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE handle =
+        CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return nullptr;
     const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), text ? _O_TEXT : _O_BINARY);
     if (fd < 0) {

@@ -1,10 +1,10 @@
 // Headless messages: stderr, or a list the tests read (see capture.h).
+#include <cstdio>
+#include <cstdlib>
+
 #include "platform/capture.h"
 #include "platform/headless.h"
 #include "platform/platform.h"
-
-#include <cstdio>
-#include <cstdlib>
 
 namespace {
 bool capturing = false;

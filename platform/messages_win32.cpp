@@ -1,8 +1,8 @@
 // Windows messages: message boxes through the wide API.
+#include <cstdlib>
+
 #include "platform/platform.h"
 #include "platform/win32.h"
-
-#include <cstdlib>
 
 namespace {
 HWND titleWindow = nullptr;
@@ -10,9 +10,7 @@ HWND titleWindow = nullptr;
 
 void SetTitleWindow(HWND window) { titleWindow = window; }
 
-void PlatformShowMessage(const std::string& text) {
-    MessageBoxW(nullptr, Widen(text).c_str(), L"Keldra", MB_OK);
-}
+void PlatformShowMessage(const std::string& text) { MessageBoxW(nullptr, Widen(text).c_str(), L"Keldra", MB_OK); }
 
 void PlatformExitAfterFatalError() { std::exit(0); }
 

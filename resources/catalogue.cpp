@@ -19,7 +19,8 @@ namespace {
 bool NameBegins(const std::string& stored, const std::string& wanted) {
     if (wanted.size() > stored.size()) return false;
     for (std::size_t i = 0; i < wanted.size(); ++i) {
-        if (std::toupper(static_cast<unsigned char>(stored[i])) != std::toupper(static_cast<unsigned char>(wanted[i]))) {
+        if (std::toupper(static_cast<unsigned char>(stored[i])) !=
+            std::toupper(static_cast<unsigned char>(wanted[i]))) {
             return false;
         }
     }
@@ -66,7 +67,8 @@ int32_t CountThatFits(Catalogue& c, const std::string& lump, std::size_t entrySi
 
 void ReadTextures(Catalogue& c, const std::string& lump) {
     if (lump.size() < 4) return;
-    const int32_t count = CountThatFits(c, lump, 4, "TEXTURE1: テクスチャの数 %lld が lump に収まりません (%lld 個を読みます)");
+    const int32_t count =
+        CountThatFits(c, lump, 4, "TEXTURE1: テクスチャの数 %lld が lump に収まりません (%lld 個を読みます)");
     for (int32_t i = 0; i < count; ++i) {
         const uint32_t at = ReadU32(lump, 4 + 4 * static_cast<std::size_t>(i));
         if (at > lump.size() || lump.size() - at < 22) {
@@ -106,13 +108,14 @@ int LoadIwad(const std::string& bytes, std::string* error) {
     if (c.wad.kind != "IWAD") return fail("IWAD ではありません (" + c.wad.kind + ")");
 
     std::string pnames, texture1;
-    for (const auto& [name, lump] : {std::pair<const char*, std::string*>{"PNAMES", &pnames},
-                                     {"TEXTURE1", &texture1}, {"PLAYPAL", &c.palette}}) {
+    for (const auto& [name, lump] :
+         {std::pair<const char*, std::string*>{"PNAMES", &pnames}, {"TEXTURE1", &texture1}, {"PLAYPAL", &c.palette}}) {
         if (!ReadLump(c, name, *lump)) return fail(std::string(name) + " lump が見つかりません");
     }
 
     if (pnames.size() >= 4) {
-        const int32_t count = CountThatFits(c, pnames, 8, "PNAMES: パッチの数 %lld が lump に収まりません (%lld 個を読みます)");
+        const int32_t count =
+            CountThatFits(c, pnames, 8, "PNAMES: パッチの数 %lld が lump に収まりません (%lld 個を読みます)");
         for (int32_t i = 0; i < count; ++i) {
             const std::string name = NameText(pnames.data() + 4 + 8 * static_cast<std::size_t>(i));
             std::string picture;

@@ -30,7 +30,7 @@ struct Flat {
 };
 
 struct Catalogue {
-    WadFile wad;  // the directory (the file's bytes are let go after loading)
+    WadFile wad;                          // the directory (the file's bytes are let go after loading)
     std::vector<std::string> patchNames;  // PNAMES, in order
     std::vector<std::string> patches;     // picture bytes by patch number; empty when missing
     std::vector<TextureRecord> textures;  // TEXTURE1 order: the texture numbers

@@ -22,7 +22,8 @@ void BuildPalettes() {
     basePalette.assign(256, Rgb{0, 0, 0});
     // A palette lump shorter than 256 colours leaves the rest black.
     for (std::size_t i = 0; i < 256 && 3 * i + 2 < catalogue.palette.size(); ++i) {
-        basePalette[i] = {static_cast<uint8_t>(catalogue.palette[3 * i]), static_cast<uint8_t>(catalogue.palette[3 * i + 1]),
+        basePalette[i] = {static_cast<uint8_t>(catalogue.palette[3 * i]),
+                          static_cast<uint8_t>(catalogue.palette[3 * i + 1]),
                           static_cast<uint8_t>(catalogue.palette[3 * i + 2])};
     }
     player2Palette = player3Palette = player4Palette = shadowPalette = basePalette;
@@ -31,16 +32,22 @@ void BuildPalettes() {
         player3Palette[112 + i] = basePalette[64 + i];
         player4Palette[112 + i] = basePalette[32 + i];
     }
-    for (Rgb& c : shadowPalette) c = {static_cast<uint8_t>(c.red >> 1), static_cast<uint8_t>(c.green >> 1), static_cast<uint8_t>(c.blue >> 1)};
+    for (Rgb& c : shadowPalette)
+        c = {static_cast<uint8_t>(c.red >> 1), static_cast<uint8_t>(c.green >> 1), static_cast<uint8_t>(c.blue >> 1)};
 }
 
 const Palette& PaletteForThingType(int32_t type) {
     switch (type) {
-        case 2: return player2Palette;
-        case 3: return player3Palette;
-        case 4: return player4Palette;
-        case 58: return shadowPalette;
-        default: return basePalette;
+        case 2:
+            return player2Palette;
+        case 3:
+            return player3Palette;
+        case 4:
+            return player4Palette;
+        case 58:
+            return shadowPalette;
+        default:
+            return basePalette;
     }
 }
 
@@ -73,10 +80,13 @@ void DrawPictureColumn(const std::string& picture, int32_t column, Image& image,
         }
         if (row + count > clipHeight) count = clipHeight - row;
         // Pixels the lump does not hold are not drawn.
-        if (source < picture.size()) count = std::min<int64_t>(count, static_cast<int64_t>(picture.size() - source));
-        else count = 0;
+        if (source < picture.size())
+            count = std::min<int64_t>(count, static_cast<int64_t>(picture.size() - source));
+        else
+            count = 0;
         for (int32_t k = 0; k < count; ++k) {
-            image.pixels[static_cast<std::size_t>(row + k) * image.stride + x] = static_cast<uint8_t>(picture[source + k]);
+            image.pixels[static_cast<std::size_t>(row + k) * image.stride + x] =
+                static_cast<uint8_t>(picture[source + k]);
         }
         at += static_cast<std::size_t>(length) + 4;
     }
@@ -135,7 +145,9 @@ std::string EncodePpm(const Image& image, const Palette& palette) {
 }
 
 std::string EncodeBmp(const Image& image, const Palette& palette) {
-    auto put16 = [](std::string& s, uint32_t v) { s.push_back(static_cast<char>(v)), s.push_back(static_cast<char>(v >> 8)); };
+    auto put16 = [](std::string& s, uint32_t v) {
+        s.push_back(static_cast<char>(v)), s.push_back(static_cast<char>(v >> 8));
+    };
     auto put32 = [&](std::string& s, uint32_t v) { put16(s, v & 0xFFFF), put16(s, v >> 16); };
     const uint32_t dataOffset = 14 + 40 + 256 * 4;
     const uint32_t dataSize = static_cast<uint32_t>(image.stride) * static_cast<uint32_t>(image.height);

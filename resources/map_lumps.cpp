@@ -44,8 +44,8 @@ VertexRecord ReadVertexRecord(const std::string& lump, std::size_t index) {
 
 SegRecord ReadSegRecord(const std::string& lump, std::size_t index) {
     const std::size_t at = index * kSegSize;
-    return {ReadU16(lump, at),     ReadU16(lump, at + 2), ReadU16(lump, at + 4), ReadU16(lump, at + 6),
-            ReadI16(lump, at + 8), ReadI16(lump, at + 10)};
+    return {ReadU16(lump, at),     ReadU16(lump, at + 2), ReadU16(lump, at + 4),
+            ReadU16(lump, at + 6), ReadI16(lump, at + 8), ReadI16(lump, at + 10)};
 }
 
 SubsectorRecord ReadSubsectorRecord(const std::string& lump, std::size_t index) {

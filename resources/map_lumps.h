@@ -44,9 +44,9 @@ struct SubsectorRecord {
 };
 struct NodeRecord {
     int16_t x, y, dx, dy;  // the partition line, in its direction
-    int16_t rightBox[4];    // top, bottom, left, right of the right child
+    int16_t rightBox[4];   // top, bottom, left, right of the right child
     int16_t leftBox[4];
-    uint16_t right, left;   // children; kSubsectorChild marks a subsector
+    uint16_t right, left;  // children; kSubsectorChild marks a subsector
 };
 struct SectorRecord {
     int16_t floorHeight, ceilingHeight;

@@ -7,8 +7,8 @@ struct ThingType {
     int32_t type;            // the game's thing type number
     const char* spriteName;  // picture lump of the IWAD, "" for none
     const char* name;
-    int32_t category;        // row of the category table
-    int32_t radius;          // map units; 0 for the icon-less spots
+    int32_t category;  // row of the category table
+    int32_t radius;    // map units; 0 for the icon-less spots
 };
 
 constexpr int kNumThingTypes = 121;

@@ -55,7 +55,8 @@ std::string LumpBytes(const WadFile& wad, int index) {
 }
 
 void AppendLump(WadWriter& wad, const std::string& name, const std::string& data) {
-    wad.lumps.push_back({name.substr(0, 8), static_cast<uint32_t>(wad.bytes.size()), static_cast<uint32_t>(data.size())});
+    wad.lumps.push_back(
+        {name.substr(0, 8), static_cast<uint32_t>(wad.bytes.size()), static_cast<uint32_t>(data.size())});
     wad.bytes += data;
 }
 

@@ -43,12 +43,13 @@ void Polygon(const std::vector<std::pair<float, float>>& corners) {
 TEST_F(BuildRefusalTest, RefusedMapsKeepTheOldPwadAndTheMap) {
     const struct {
         const char* what;
-        std::string script;         // draws the map
-        void (*change)();           // then changes it beyond what drawing allows
-        const char* message;        // the warning, "ビルドを中止しました" aside
+        std::string script;   // draws the map
+        void (*change)();     // then changes it beyond what drawing allows
+        const char* message;  // the warning, "ビルドを中止しました" aside
     } cases[] = {
         {"a far vertex: refused before the tree recurses on it", "sector 0 0  0 128  128 128  128 0",
-         [] { vertices->next->next->y = 2.4e8f; }, "BuildMap: Vertex 2 の座標 240000000.0 が -32768 から 32767 の範囲にありません"},
+         [] { vertices->next->next->y = 2.4e8f; },
+         "BuildMap: Vertex 2 の座標 240000000.0 が -32768 から 32767 の範囲にありません"},
         {"a far thing", "sector 0 0  0 128  128 128  128 0\nthing 9 64 64", [] { things->x = -40000.5f; },
          "BuildMap: Thing 0 の座標 -40000.5 が -32768 から 32767 の範囲にありません"},
         {"a linedef of no length in whole coordinates", "sector 0 0  0 128  128 128  128 0",
@@ -192,7 +193,8 @@ TEST_F(BuildRefusalTest, TooManyVerticesAreRefusedBeforeTheTreeIsBuilt) {
     options.cancelRequested = [&asked] { return ++asked < 0; };
     EXPECT_FALSE(BuildMap(options));
     EXPECT_EQ(asked, 0) << "the tree was started";
-    EXPECT_EQ(Messages(), std::vector<std::string>{"FindOrAddVertex: VERTEXES が 65536 個より多くなります\nビルドを中止しました"});
+    EXPECT_EQ(Messages(),
+              std::vector<std::string>{"FindOrAddVertex: VERTEXES が 65536 個より多くなります\nビルドを中止しました"});
     EXPECT_FALSE(std::filesystem::exists("out.wad"));
 }
 

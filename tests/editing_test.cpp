@@ -56,9 +56,7 @@ TEST_F(EditingTest, VertexDeletionRules) {
         int vertices, linedefs;  // left afterwards
     };
     const Case cases[] = {
-        {"isolated",
-         [] { return MakeVertex(5, 5); },
-         "孤立した VERTEX を削除します", true, 0, 0},
+        {"isolated", [] { return MakeVertex(5, 5); }, "孤立した VERTEX を削除します", true, 0, 0},
         {"one linedef",
          [] {
              Vertex* v = MakeVertex(0, 0);
@@ -123,13 +121,17 @@ TEST_F(EditingTest, VertexDeletionRules) {
         selection = {kObjectVertex, v};
         DeleteSelection();
         const auto messages = Messages();
-        if (*c.message) EXPECT_EQ(messages, std::vector<std::string>{c.message}) << c.what;
-        else EXPECT_TRUE(messages.empty()) << c.what;
+        if (*c.message)
+            EXPECT_EQ(messages, std::vector<std::string>{c.message}) << c.what;
+        else
+            EXPECT_TRUE(messages.empty()) << c.what;
         EXPECT_EQ(numvertices, c.vertices) << c.what;
         EXPECT_EQ(numlinedefs, c.linedefs) << c.what;
         EXPECT_EQ(selection.kind, kObjectNone) << c.what;
-        if (c.deletes) EXPECT_EQ(mapModified, 1) << c.what;
-        else EXPECT_EQ(EncodeMapFile(), before) << c.what;
+        if (c.deletes)
+            EXPECT_EQ(mapModified, 1) << c.what;
+        else
+            EXPECT_EQ(EncodeMapFile(), before) << c.what;
         ExpectSound();
     }
 }
@@ -194,8 +196,9 @@ TEST_F(EditingTest, DeletingASectorLogsVerticesLeftWithOneLinedef) {
     Line(MakeVertex(50, 0), MakeVertex(60, 0), other);  // a dangling wall elsewhere
     DeleteSector(s);
     EXPECT_EQ(numvertices, 2);
-    EXPECT_EQ(ReadFileBytes("debug.txt"), Utf8ToCp932("DeleteSector: 一つの linedef としか繋がっていない vertex が見つかりました\n"
-                                                      "DeleteSector: 一つの linedef としか繋がっていない vertex が見つかりました\n"));
+    EXPECT_EQ(ReadFileBytes("debug.txt"),
+              Utf8ToCp932("DeleteSector: 一つの linedef としか繋がっていない vertex が見つかりました\n"
+                          "DeleteSector: 一つの linedef としか繋がっていない vertex が見つかりました\n"));
     ExpectSound();
 }
 

@@ -79,9 +79,9 @@ TEST_F(GeometryTest, PointsOnALinedefWithinTheStrictTolerance) {
         float x, y;
         bool on;
     } cases[] = {
-        {5, 0, true},       {5, 0.09f, true},   {5, -0.09f, true}, {5, 0.1f, false},
-        {5, -0.1f, false},  {10.09f, 0, true},  {-0.09f, 0, true}, {10.1f, 0, false},
-        {-0.1f, 0, false},  {10.09f, 0.09f, true}, {15, 0, false},
+        {5, 0, true},      {5, 0.09f, true},      {5, -0.09f, true}, {5, 0.1f, false},
+        {5, -0.1f, false}, {10.09f, 0, true},     {-0.09f, 0, true}, {10.1f, 0, false},
+        {-0.1f, 0, false}, {10.09f, 0.09f, true}, {15, 0, false},
     };
     for (const auto& c : cases) EXPECT_EQ(PointOnLinedef(At(c.x, c.y), l), c.on) << c.x << "," << c.y;
 

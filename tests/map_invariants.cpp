@@ -19,7 +19,8 @@ std::unordered_set<const void*> Members(const T* head, int32_t count, const char
             break;
         }
     }
-    if (static_cast<int32_t>(members.size()) != count) out << name << " count " << count << " but " << members.size() << " records\n";
+    if (static_cast<int32_t>(members.size()) != count)
+        out << name << " count " << count << " but " << members.size() << " records\n";
     return members;
 }
 }  // namespace
@@ -45,7 +46,8 @@ std::string CheckMapInvariants() {
             out << "linedef " << n << " has no length\n";
         }
         if (!l->right.sector || !sectorSet.count(l->right.sector)) out << "linedef " << n << " right sector missing\n";
-        if (l->left.sector && !sectorSet.count(l->left.sector)) out << "linedef " << n << " left sector not in the list\n";
+        if (l->left.sector && !sectorSet.count(l->left.sector))
+            out << "linedef " << n << " left sector not in the list\n";
     }
     for (const Thing* t = things; t; t = t->next) {
         if (t->typeIndex < 0 || t->typeIndex >= kNumThingTypes) out << "thing with type row " << t->typeIndex << "\n";
@@ -54,7 +56,8 @@ std::string CheckMapInvariants() {
     auto checkObject = [&](const MapObject& o, const char* what) {
         const void* p = o.object;
         switch (o.kind) {
-            case kObjectNone: break;
+            case kObjectNone:
+                break;
             case kObjectVertex:
                 if (p && !vertexSet.count(p)) out << what << " vertex not in the list\n";
                 break;
@@ -67,7 +70,8 @@ std::string CheckMapInvariants() {
             case kObjectThing:
                 if (!thingSet.count(p)) out << what << " thing not in the list\n";
                 break;
-            default: out << what << " of kind " << o.kind << "\n";
+            default:
+                out << what << " of kind " << o.kind << "\n";
         }
     };
     checkObject(selection, "selection");

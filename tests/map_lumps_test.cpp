@@ -1,10 +1,11 @@
 // The map lumps' records and the WAD writer, against bytes written out by hand.
+#include "resources/map_lumps.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
 
-#include "resources/map_lumps.h"
 #include "resources/wad_file.h"
 
 namespace {
@@ -12,7 +13,8 @@ namespace {
 // The bytes of a text such as "fe ff 34".
 std::string Bytes(const std::string& hex) {
     std::string out;
-    for (std::size_t i = 0; i + 1 < hex.size(); i += 3) out.push_back(static_cast<char>(std::strtol(hex.substr(i, 2).c_str(), nullptr, 16)));
+    for (std::size_t i = 0; i + 1 < hex.size(); i += 3)
+        out.push_back(static_cast<char>(std::strtol(hex.substr(i, 2).c_str(), nullptr, 16)));
     return out;
 }
 
@@ -30,7 +32,8 @@ std::string Hex(const std::string& bytes) {
 // One record of each kind as the game stores it.
 const std::string kThing = "fe ff 34 12 02 01 ff 7f 00 80";
 const std::string kLinedef = "02 01 fe ff 04 03 06 05 08 07 0a 09 ff ff";
-const std::string kSidedef = "ff ff 02 01 53 54 41 52 54 41 4e 33 2d 00 00 00 00 00 00 00 44 4f 4f 52 33 00 00 00 01 80";
+const std::string kSidedef =
+    "ff ff 02 01 53 54 41 52 54 41 4e 33 2d 00 00 00 00 00 00 00 44 4f 4f 52 33 00 00 00 01 80";
 const std::string kVertex = "00 80 ff 7f";
 const std::string kSeg = "01 00 02 80 00 c0 04 03 01 00 fd ff";
 const std::string kSubsector = "02 01 dc fe";
@@ -52,20 +55,25 @@ void ExpectRecordBytes(const char* what, const Record& record, void (*append)(st
 }
 
 TEST(MapLumps, EveryRecordKindInTheGamesByteOrder) {
-    ExpectRecordBytes("thing", ThingRecord{-2, 0x1234, 258, 0x7FFF, -32768}, AppendThingRecord, ReadThingRecord, kThing);
+    ExpectRecordBytes("thing", ThingRecord{-2, 0x1234, 258, 0x7FFF, -32768}, AppendThingRecord, ReadThingRecord,
+                      kThing);
     ExpectRecordBytes("linedef", LinedefRecord{0x0102, 0xFFFE, 0x0304, 0x0506, 0x0708, 0x090A, kNoSidedef},
                       AppendLinedefRecord, ReadLinedefRecord, kLinedef);
-    ExpectRecordBytes("sidedef",
-                      SidedefRecord{-1, 0x0102, {'S', 'T', 'A', 'R', 'T', 'A', 'N', '3'}, {'-'}, {'D', 'O', 'O', 'R', '3'}, 0x8001},
-                      AppendSidedefRecord, ReadSidedefRecord, kSidedef);
+    ExpectRecordBytes(
+        "sidedef",
+        SidedefRecord{-1, 0x0102, {'S', 'T', 'A', 'R', 'T', 'A', 'N', '3'}, {'-'}, {'D', 'O', 'O', 'R', '3'}, 0x8001},
+        AppendSidedefRecord, ReadSidedefRecord, kSidedef);
     ExpectRecordBytes("vertex", VertexRecord{-32768, 0x7FFF}, AppendVertexRecord, ReadVertexRecord, kVertex);
     ExpectRecordBytes("seg", SegRecord{1, 0x8002, 0xC000, 0x0304, 1, -3}, AppendSegRecord, ReadSegRecord, kSeg);
-    ExpectRecordBytes("subsector", SubsectorRecord{0x0102, 0xFEDC}, AppendSubsectorRecord, ReadSubsectorRecord, kSubsector);
+    ExpectRecordBytes("subsector", SubsectorRecord{0x0102, 0xFEDC}, AppendSubsectorRecord, ReadSubsectorRecord,
+                      kSubsector);
     ExpectRecordBytes("node", NodeRecord{-1, 2, 0x0304, -0x0506, {10, -10, -20, 20}, {300, -300, -400, 400}, 0x8005, 6},
                       AppendNodeRecord, ReadNodeRecord, kNode);
-    ExpectRecordBytes("sector",
-                      SectorRecord{-16, 0x0108, {'F', 'L', 'O', 'O', 'R', '4', '_', '8'}, {'F', '_', 'S', 'K', 'Y', '1'}, 0xA0, 9, -2},
-                      AppendSectorRecord, ReadSectorRecord, kSector);
+    ExpectRecordBytes(
+        "sector",
+        SectorRecord{
+            -16, 0x0108, {'F', 'L', 'O', 'O', 'R', '4', '_', '8'}, {'F', '_', 'S', 'K', 'Y', '1'}, 0xA0, 9, -2},
+        AppendSectorRecord, ReadSectorRecord, kSector);
 }
 
 TEST(MapLumps, SignedAndUnsignedFieldsReadAsTheGameMeansThem) {

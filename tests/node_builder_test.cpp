@@ -117,8 +117,10 @@ TEST_F(NodeBuilderTest, ConvexRoomIsOneSubsectorWithAWarning) {
     SetDebugLogEnabled(true);
     RunScript("sector 0 0  0 128  256 128  256 0");
     const WadFile wad = Build();
-    EXPECT_EQ(Messages(), std::vector<std::string>{
-                              "マップには凸形状のセクターが一つあるだけなので、ゲームプログラムの方で正しく扱えない可能性があります"});
+    EXPECT_EQ(
+        Messages(),
+        std::vector<std::string>{
+            "マップには凸形状のセクターが一つあるだけなので、ゲームプログラムの方で正しく扱えない可能性があります"});
     EXPECT_EQ(Lump(wad, "NODES").size(), 0u);
     EXPECT_EQ(Lump(wad, "SSECTORS"), std::string("\x04\0\0\0", 4));
     EXPECT_EQ(ReadFileBytes("debug.txt"), "cuts = 0\n");
@@ -140,8 +142,8 @@ TEST_F(NodeBuilderTest, PwadLayoutAndRecords) {
     shared->flags = 0;  // the two-sided bit comes from the left sector, not the flags
     const WadFile wad = Build();
     EXPECT_TRUE(Messages().empty());
-    const char* const names[] = {"MAP12", "THINGS", "LINEDEFS", "SIDEDEFS", "VERTEXES", "SEGS",
-                                 "SSECTORS", "NODES", "SECTORS", "REJECT", "BLOCKMAP"};
+    const char* const names[] = {"MAP12",    "THINGS", "LINEDEFS", "SIDEDEFS", "VERTEXES", "SEGS",
+                                 "SSECTORS", "NODES",  "SECTORS",  "REJECT",   "BLOCKMAP"};
     ASSERT_EQ(wad.lumps.size(), 11u);
     for (int i = 0; i < 11; ++i) EXPECT_EQ(wad.lumps[i].name, names[i]);
     EXPECT_EQ(wad.lumps[0].offset, 12u);
@@ -169,7 +171,7 @@ TEST_F(NodeBuilderTest, SegAnglesOffsetsAndSharedVertices) {
     const WadFile wad = Build();
     const std::string segs = Lump(wad, "SEGS");
     ASSERT_EQ(segs.size(), 36u);
-    EXPECT_EQ(ReadU16(segs, 4), 8192);       // (0,0) -> (128,128)
+    EXPECT_EQ(ReadU16(segs, 4), 8192);        // (0,0) -> (128,128)
     EXPECT_EQ(ReadU16(segs, 12 + 4), 49152);  // (128,128) -> (128,0)
     EXPECT_EQ(ReadU16(segs, 24 + 4), 32768);  // (128,0) -> (0,0)
     EXPECT_EQ(Lump(wad, "VERTEXES").size(), 12u);
@@ -232,14 +234,14 @@ TEST_F(NodeBuilderTest, DrawnMapsBuildSoundAndAsThePlainAlgorithm) {
                      std::to_string(y + w) + "  " + std::to_string(x + w) + " " + std::to_string(y + w) + "  " +
                      std::to_string(x + w) + " " + std::to_string(y) + "\n";
             if ((row + column) % 3 == 0) {  // a pillar
-                rooms += "sector " + std::to_string(x + 32) + " " + std::to_string(y + 32) + "  " + std::to_string(x + 48) +
-                         " " + std::to_string(y + 32) + "  " + std::to_string(x + 48) + " " + std::to_string(y + 48) + "  " +
-                         std::to_string(x + 32) + " " + std::to_string(y + 48) + "\n";
+                rooms += "sector " + std::to_string(x + 32) + " " + std::to_string(y + 32) + "  " +
+                         std::to_string(x + 48) + " " + std::to_string(y + 32) + "  " + std::to_string(x + 48) + " " +
+                         std::to_string(y + 48) + "  " + std::to_string(x + 32) + " " + std::to_string(y + 48) + "\n";
             }
             if (column > 0 && row % 2 == 0) {  // a corridor to the room on the left
-                rooms += "sector " + std::to_string(x - 64) + " " + std::to_string(y + 32) + "  " + std::to_string(x - 64) +
-                         " " + std::to_string(y + 64) + "  " + std::to_string(x) + " " + std::to_string(y + 64) + "  " +
-                         std::to_string(x) + " " + std::to_string(y + 32) + "\n";
+                rooms += "sector " + std::to_string(x - 64) + " " + std::to_string(y + 32) + "  " +
+                         std::to_string(x - 64) + " " + std::to_string(y + 64) + "  " + std::to_string(x) + " " +
+                         std::to_string(y + 64) + "  " + std::to_string(x) + " " + std::to_string(y + 32) + "\n";
             }
         }
     }

@@ -7,8 +7,8 @@
 #include "base/report.h"
 #include "model/map.h"
 #include "nodes/bsp_output.h"
-#include "nodes/pvs_chain.h"
 #include "nodes/build.h"
+#include "nodes/pvs_chain.h"
 #include "nodes/sector_lookup.h"
 #include "platform/files.h"
 #include "tests/test_support.h"
@@ -65,7 +65,8 @@ TEST_F(PvsTest, PortalsLinkWhereTheyShareAPieceRunningAgainstEachOther) {
         EXPECT_FLOAT_EQ(link.endY, c.ey) << c.what;
     }
     // Portals of no length are left out.
-    const std::vector<SegList> portals = {{Portal(0, 0, 100, 0), Portal(5, 5, 5, 5)}, {Portal(100, 0, 0, 0)}, {Portal(5, 5, 5, 5)}};
+    const std::vector<SegList> portals = {
+        {Portal(0, 0, 100, 0), Portal(5, 5, 5, 5)}, {Portal(100, 0, 0, 0)}, {Portal(5, 5, 5, 5)}};
     const auto links = MakePortalLinks(portals);
     ASSERT_EQ(links.size(), 3u);
     EXPECT_EQ(links[0].size(), 1u);
@@ -89,8 +90,10 @@ TEST_F(PvsTest, AStraightCorridorSeesItselfWhole) {
             ASSERT_GE(n, rooms);
             for (int32_t r = 0; r < n; ++r)
                 for (int32_t c = 0; c < n; ++c)
-                    ASSERT_EQ(pvsMatrix[static_cast<std::size_t>(r) * n + c], r != c) << rooms << " rooms, " << r << "," << c;
-            EXPECT_NE(ReadFileBytes("debug.txt").find("numsubsectors = " + std::to_string(n) + "\n"), std::string::npos);
+                    ASSERT_EQ(pvsMatrix[static_cast<std::size_t>(r) * n + c], r != c)
+                        << rooms << " rooms, " << r << "," << c;
+            EXPECT_NE(ReadFileBytes("debug.txt").find("numsubsectors = " + std::to_string(n) + "\n"),
+                      std::string::npos);
         }
     }
 }
@@ -161,9 +164,12 @@ TEST_F(PvsTest, TheChainTestWithSignsMatchesThePlainCrossingTest) {
                 const float x = 8.0f * d;
                 PortalLink link = {x, draw(0, 30), x + draw(-2, 2), draw(34, 64), d};
                 const unsigned kind = random() % 8;
-                if (tries == 3) link = {x, -1000, x, 1000, d};
-                else if (kind < 2) link.startY = draw(36, 50), link.endY = draw(52, 64);
-                else if (kind == 2) std::swap(link.startY, link.endY);
+                if (tries == 3)
+                    link = {x, -1000, x, 1000, d};
+                else if (kind < 2)
+                    link.startY = draw(36, 50), link.endY = draw(52, 64);
+                else if (kind == 2)
+                    std::swap(link.startY, link.endY);
                 chain.Set(d, d, link);
                 if (d == 0) break;
                 bool crossing = false;
@@ -206,10 +212,11 @@ TEST_F(PvsTest, FastFloodGivesThePlainMatrix) {
                 const int x = c * 200, y = r * 200, w = 96 + 8 * static_cast<int>(random() % 8);
                 rooms += Room(x, y, x + w, y + w);
                 if (c > 0) rooms += Room(x - 200 + 96 + 8 * 0, y + 24, x, y + 56);
-                if (random() % 3 == 0) rooms += "sector " + std::to_string(x + 40) + " " + std::to_string(y + 40) + "  " +
-                                               std::to_string(x + 56) + " " + std::to_string(y + 40) + "  " +
-                                               std::to_string(x + 56) + " " + std::to_string(y + 56) + "  " +
-                                               std::to_string(x + 40) + " " + std::to_string(y + 56) + "\n";
+                if (random() % 3 == 0)
+                    rooms += "sector " + std::to_string(x + 40) + " " + std::to_string(y + 40) + "  " +
+                             std::to_string(x + 56) + " " + std::to_string(y + 40) + "  " + std::to_string(x + 56) +
+                             " " + std::to_string(y + 56) + "  " + std::to_string(x + 40) + " " +
+                             std::to_string(y + 56) + "\n";
             }
         }
         maps.push_back(rooms);

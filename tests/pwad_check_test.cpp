@@ -1,10 +1,11 @@
 // The built-map validator on a sound PWAD with one fault put in at a time.
+#include "nodes/pwad_check.h"
+
 #include <algorithm>
 
 #include "base/little_endian.h"
 #include "model/map.h"
 #include "nodes/build.h"
-#include "nodes/pwad_check.h"
 #include "platform/files.h"
 #include "resources/map_lumps.h"
 #include "resources/wad_file.h"
@@ -54,19 +55,39 @@ TEST_F(PwadCheckTest, EachFaultIsNamed) {
         {"seg 0 from vertex 99", "SEGS", 0, 99, {"seg reference: seg 0"}},
         {"seg 0 offset 40", "SEGS", 10, 40, {"seg offset: seg 0 offset 40, about 0 expected"}},
         // Seg 0 runs north; turned, its own end lies behind it.
-        {"seg 0 angle turned", "SEGS", 4, 0x1000,
-         {"seg angle: seg 0 angle 4096, about 16384 expected", "subsector not convex: subsector 0, seg 0 behind seg 0"}},
+        {"seg 0 angle turned",
+         "SEGS",
+         4,
+         0x1000,
+         {"seg angle: seg 0 angle 4096, about 16384 expected",
+          "subsector not convex: subsector 0, seg 0 behind seg 0"}},
         // At most three problems of a kind are listed.
-        {"subsector 0 of no segs", "SSECTORS", 0, 0,
-         {"subsector segs: subsector 0", "subsector segs: seg 0 in no subsector", "subsector segs: seg 1 in no subsector",
-          "subsector segs: ..."}},
-        {"node 0 right child a missing subsector", "NODES", 24, 0x8000 | 77,
+        {"subsector 0 of no segs",
+         "SSECTORS",
+         0,
+         0,
+         {"subsector segs: subsector 0", "subsector segs: seg 0 in no subsector",
+          "subsector segs: seg 1 in no subsector", "subsector segs: ..."}},
+        {"node 0 right child a missing subsector",
+         "NODES",
+         24,
+         0x8000 | 77,
          {"node child: subsector 77 out of range or reached twice", "node child: subsector 0 not in the tree"}},
-        {"node 0 right box top below its segs", "NODES", 8, 0xFF00, {"node box: node 0 right box does not hold its segs"}},
-        {"blockmap of no columns", "BLOCKMAP", 4, 0,
-         {"blockmap: linedef 0 outside the grid", "blockmap: linedef 0 outside the grid", "blockmap: linedef 1 outside the grid",
-          "blockmap: ..."}},
-        {"block 0 list pointing at the header", "BLOCKMAP", 2 * 4, 0,
+        {"node 0 right box top below its segs",
+         "NODES",
+         8,
+         0xFF00,
+         {"node box: node 0 right box does not hold its segs"}},
+        {"blockmap of no columns",
+         "BLOCKMAP",
+         4,
+         0,
+         {"blockmap: linedef 0 outside the grid", "blockmap: linedef 0 outside the grid",
+          "blockmap: linedef 1 outside the grid", "blockmap: ..."}},
+        {"block 0 list pointing at the header",
+         "BLOCKMAP",
+         2 * 4,
+         0,
          {"blockmap: block 0 list does not start with 0", "blockmap: linedef 0 missing from block 0,0",
           "blockmap: linedef 3 missing from block 0,0"}},
     };
@@ -102,16 +123,27 @@ TEST_F(PwadCheckTest, DeviationsTheEnginesAcceptAreKeptApartFromFaults) {
         WadFile wad;
         std::vector<std::string> faults, deviations;
     } cases[] = {
-        {"seg 0 angle 3 degrees off", WithField(sound, "SEGS", 4, 0x4000 + 0x220), {},
+        {"seg 0 angle 3 degrees off",
+         WithField(sound, "SEGS", 4, 0x4000 + 0x220),
+         {},
          {"seg angle: seg 0 angle 16928, about 16384 expected"}},
-        {"seg 0 angle turned 67 degrees", WithField(sound, "SEGS", 4, 0x1000),
-         {"seg angle: seg 0 angle 4096, about 16384 expected", "subsector not convex: subsector 0, seg 0 behind seg 0"}, {}},
+        {"seg 0 angle turned 67 degrees",
+         WithField(sound, "SEGS", 4, 0x1000),
+         {"seg angle: seg 0 angle 4096, about 16384 expected", "subsector not convex: subsector 0, seg 0 behind seg 0"},
+         {}},
         {"seg 0 offset 40", WithField(sound, "SEGS", 10, 40), {}, {"seg offset: seg 0 offset 40, about 0 expected"}},
-        {"a two-sided line that blocks nothing, out of the blockmap", WithoutInBlockmap(sound, 2), {},
+        {"a two-sided line that blocks nothing, out of the blockmap",
+         WithoutInBlockmap(sound, 2),
+         {},
          {"blockmap: linedef 2 missing from block 1,0", "blockmap: linedef 2 missing from block 1,1"}},
-        {"the same line impassable, out of the blockmap", WithoutInBlockmap(blockingShared, 2),
-         {"blockmap: linedef 2 missing from block 1,0", "blockmap: linedef 2 missing from block 1,1"}, {}},
-        {"a wall out of the blockmap", WithoutInBlockmap(sound, 0), {"blockmap: linedef 0 missing from block 0,0", "blockmap: linedef 0 missing from block 0,1"}, {}},
+        {"the same line impassable, out of the blockmap",
+         WithoutInBlockmap(blockingShared, 2),
+         {"blockmap: linedef 2 missing from block 1,0", "blockmap: linedef 2 missing from block 1,1"},
+         {}},
+        {"a wall out of the blockmap",
+         WithoutInBlockmap(sound, 0),
+         {"blockmap: linedef 0 missing from block 0,0", "blockmap: linedef 0 missing from block 0,1"},
+         {}},
     };
     for (const auto& c : cases) {
         std::vector<std::string> deviations;
@@ -157,12 +189,19 @@ TEST_F(PwadCheckTest, DirectoryFaultsAreNamed) {
         bool ownLayout;
         std::vector<std::string> problems;
     } cases[] = {
-        {"a lump renamed", [](WadFile& w) { w.lumps[3].name = "SIDEDEFX"; }, false, {"lump order: SIDEDEFS is not lump 3 after MAP01"}},
-        {"SEGS a byte short", [](WadFile& w) { --w.lumps[5].size; }, false,
+        {"a lump renamed",
+         [](WadFile& w) { w.lumps[3].name = "SIDEDEFX"; },
+         false,
+         {"lump order: SIDEDEFS is not lump 3 after MAP01"}},
+        {"SEGS a byte short",
+         [](WadFile& w) { --w.lumps[5].size; },
+         false,
          {"lump size: SEGS size " + std::to_string(sound.lumps[5].size - 1)}},
         {"an IWAD", [](WadFile& w) { w.kind = "IWAD"; }, true, {"layout: not a PWAD of 11 lumps"}},
         {"an IWAD, layout not checked", [](WadFile& w) { w.kind = "IWAD"; }, false, {}},
-        {"a gap before BLOCKMAP", [](WadFile& w) { ++w.lumps[10].offset; }, true,
+        {"a gap before BLOCKMAP",
+         [](WadFile& w) { ++w.lumps[10].offset; },
+         true,
          {"layout: BLOCKMAP not right after the lump before it", "layout: directory not right after the lumps"}},
         {"no REJECT", [](WadFile& w) { w.lumps[9].size = 0; }, false, {"reject: too small"}},
     };

@@ -35,12 +35,16 @@ protected:
         const bool clockwise = Below(3) != 0;
         if (Below(2) == 0) {
             s << "sector " << x << " " << y;
-            if (clockwise) s << "  " << x << " " << y + h << "  " << x + w << " " << y + h << "  " << x + w << " " << y;
-            else s << "  " << x + w << " " << y << "  " << x + w << " " << y + h << "  " << x << " " << y + h;
+            if (clockwise)
+                s << "  " << x << " " << y + h << "  " << x + w << " " << y + h << "  " << x + w << " " << y;
+            else
+                s << "  " << x + w << " " << y << "  " << x + w << " " << y + h << "  " << x << " " << y + h;
         } else {
             s << "sector " << x << " " << y;
-            if (clockwise) s << "  " << x + w / 2 << " " << y + h << "  " << x + w << " " << y;
-            else s << "  " << x + w << " " << y << "  " << x + w / 2 << " " << y + h;
+            if (clockwise)
+                s << "  " << x + w / 2 << " " << y + h << "  " << x + w << " " << y;
+            else
+                s << "  " << x + w << " " << y << "  " << x + w / 2 << " " << y + h;
         }
         return s.str();
     }
@@ -51,7 +55,9 @@ protected:
         switch (Below(10)) {
             case 0:
             case 1:
-            case 2: s << Polygon() << "\nkey escape"; break;
+            case 2:
+                s << Polygon() << "\nkey escape";
+                break;
             case 3:
                 if (Linedef* l = Pick(linedefs, numlinedefs)) {
                     const float t = 0.2f + 0.6f * static_cast<float>(Below(100)) / 100;
@@ -61,7 +67,8 @@ protected:
                 break;
             case 4:
                 if (Vertex* v = Pick(vertices, numvertices)) {
-                    s << "drag " << v->x << " " << v->y << "  " << v->x + Below(129) - 64 << " " << v->y + Below(129) - 64;
+                    s << "drag " << v->x << " " << v->y << "  " << v->x + Below(129) - 64 << " "
+                      << v->y + Below(129) - 64;
                 }
                 break;
             case 5:
@@ -77,8 +84,10 @@ protected:
                 }
                 break;
             case 7:
-                if (Below(2)) s << "thing " << Below(kNumThingTypes) << " " << Coordinate() << " " << Coordinate();
-                else if (Thing* t = Pick(things, numthings)) s << "drag " << t->x << " " << t->y << "  " << Coordinate() << " 0";
+                if (Below(2))
+                    s << "thing " << Below(kNumThingTypes) << " " << Coordinate() << " " << Coordinate();
+                else if (Thing* t = Pick(things, numthings))
+                    s << "drag " << t->x << " " << t->y << "  " << Coordinate() << " 0";
                 break;
             case 8:
                 if (Linedef* l = Pick(linedefs, numlinedefs)) {
@@ -86,7 +95,9 @@ protected:
                     s << "key flip";
                 }
                 break;
-            case 9: s << "grid " << (Below(2) ? 0 : 8 << Below(4)); break;
+            case 9:
+                s << "grid " << (Below(2) ? 0 : 8 << Below(4));
+                break;
         }
         return s.str();
     }

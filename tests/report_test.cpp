@@ -18,7 +18,8 @@ TEST_F(ReportTest, DebugLogWritesOnlyWhileSwitchedOn) {
     LogDebug("second %d\n", 2);
     LogDebug("%s lump が見つかりません\n", "PNAMES");
     // One line from the two calls without "\n"; the Japanese text in Shift-JIS.
-    EXPECT_EQ(ReadFileBytes("debug.txt"), "first second 2\nPNAMES lump \x82\xaa\x8c\xa9\x82\xc2\x82\xa9\x82\xe8\x82\xdc\x82\xb9\x82\xf1\n");
+    EXPECT_EQ(ReadFileBytes("debug.txt"),
+              "first second 2\nPNAMES lump \x82\xaa\x8c\xa9\x82\xc2\x82\xa9\x82\xe8\x82\xdc\x82\xb9\x82\xf1\n");
     EXPECT_TRUE(Messages().empty());
 }
 

@@ -100,9 +100,9 @@ std::vector<Lump> TinyIwadLumps() {
     for (int y = 0; y < 64; ++y)
         for (int x = 0; x < 64; ++x) flat.push_back(static_cast<char>((x + 2 * y) & 255));
     const std::string sprite = Picture(2, 3, {{{0, {112, 113, 5}}}, {{1, {127, 7}}}});
-    return {{"PLAYPAL", playpal}, {"pnames", pnames}, {"PATCHA", patchA},   {"PATCHB", patchB},
-            {"TEXTURE1", texture1}, {"PLAYA1", sprite}, {"F_START", ""}, {"F1_START", ""},
-            {"FLAT1", flat},        {"F1_END", ""},     {"F_END", ""},   {"PNAMES", "a second one, never read"}};
+    return {{"PLAYPAL", playpal},   {"pnames", pnames}, {"PATCHA", patchA}, {"PATCHB", patchB},
+            {"TEXTURE1", texture1}, {"PLAYA1", sprite}, {"F_START", ""},    {"F1_START", ""},
+            {"FLAT1", flat},        {"F1_END", ""},     {"F_END", ""},      {"PNAMES", "a second one, never read"}};
 }
 
 std::string TinyIwad(const char* kind = "IWAD") { return Wad(kind, TinyIwadLumps()); }
@@ -205,10 +205,16 @@ TEST_F(ResourcesTest, DamagedPartsAreLeftOutOrCutAndListed) {
         std::vector<std::string> damage;
     } cases[] = {
         // One name more than the lump holds: the three that are there stay.
-        {"PNAMES count one too high", TinyIwadWith("pnames", [](std::string& l) { l[0] = 4; }), 3, 1,
+        {"PNAMES count one too high",
+         TinyIwadWith("pnames", [](std::string& l) { l[0] = 4; }),
+         3,
+         1,
          {"PNAMES: パッチの数 4 が lump に収まりません (3 個を読みます)"}},
-        {"a texture of 32767 by 32767", TinyIwadWith("TEXTURE1", [](std::string& l) { l.replace(8 + 12, 4, "\xff\x7f\xff\x7f"); }),
-         3, 0, {"TEXTURE1: テクスチャ wall が正しくありません"}},
+        {"a texture of 32767 by 32767",
+         TinyIwadWith("TEXTURE1", [](std::string& l) { l.replace(8 + 12, 4, "\xff\x7f\xff\x7f"); }),
+         3,
+         0,
+         {"TEXTURE1: テクスチャ wall が正しくありません"}},
     };
     for (const auto& c : cases) {
         ASSERT_EQ(LoadIwad(c.bytes), 1) << c.what;
@@ -223,7 +229,8 @@ TEST_F(ResourcesTest, DamagedIwadsNeverCrash) {
     const std::string good = TinyIwad();
     std::mt19937 random(4);
     auto sound = [](const Image& image) {
-        return image.stride >= image.width && image.pixels.size() == static_cast<std::size_t>(image.stride) * image.height;
+        return image.stride >= image.width &&
+               image.pixels.size() == static_cast<std::size_t>(image.stride) * image.height;
     };
     int loaded = 0;
     auto useAll = [&] {
@@ -265,7 +272,8 @@ TEST_F(ResourcesTest, FreedoomHasWhatTheTablesNeed) {
     // SPIDA1, where DOOM II has BOS2A1C1 and SPIDA1D1.
     std::vector<std::string> missing;
     for (int row = 0; row < kNumThingTypes; ++row) {
-        if (*thingTypes[row].spriteName && catalogue.sprites[row].empty()) missing.push_back(thingTypes[row].spriteName);
+        if (*thingTypes[row].spriteName && catalogue.sprites[row].empty())
+            missing.push_back(thingTypes[row].spriteName);
         if (!catalogue.sprites[row].empty()) {
             EXPECT_GT(PictureToBitmap(catalogue.sprites[row]).width, 0) << row;
         }

@@ -52,8 +52,10 @@ TEST(Tables, ThingCategoriesMatchRowByRow) {
         EXPECT_EQ(std::stoi(f[0]), row);
         EXPECT_STREQ(thingCategoryNames[row], f[1].c_str());
         const int cell = std::stoi(f[2]);
-        if (row < kNumThingCategories - 1) EXPECT_EQ(thingCategoryIconCells[row], cell) << "row " << row;
-        else EXPECT_EQ(cell, -1);
+        if (row < kNumThingCategories - 1)
+            EXPECT_EQ(thingCategoryIconCells[row], cell) << "row " << row;
+        else
+            EXPECT_EQ(cell, -1);
     }
 }
 
@@ -70,7 +72,8 @@ TEST(Tables, TextTablesMatchRowByRow) {
     for (const auto& table : tables) {
         const auto lines = DataLines(table.file);
         ASSERT_EQ(lines.size(), static_cast<std::size_t>(table.rows)) << table.file;
-        for (int row = 0; row < table.rows; ++row) EXPECT_EQ(table.texts[row], lines[row]) << table.file << " row " << row;
+        for (int row = 0; row < table.rows; ++row)
+            EXPECT_EQ(table.texts[row], lines[row]) << table.file << " row " << row;
     }
 }
 

@@ -120,7 +120,8 @@ FileSizeLimit::~FileSizeLimit() {
 
 std::vector<std::string> FilesHere() {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(".")) names.push_back(entry.path().filename().string());
+    for (const auto& entry : std::filesystem::directory_iterator("."))
+        names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
 }

@@ -18,8 +18,8 @@
 #include "model/map_file.h"
 #include "model/map_import.h"
 #include "nodes/build.h"
-#include "nodes/pwad_check.h"
 #include "nodes/pvs.h"
+#include "nodes/pwad_check.h"
 #include "nodes/sector_lookup.h"
 #include "platform/files.h"
 #include "platform/headless.h"
@@ -130,14 +130,20 @@ int Build(const std::vector<std::string>& args) {
     BuildOptions options;
     for (std::size_t i = 2; i < args.size(); ++i) {
         const bool hasValue = i + 1 < args.size();
-        if (args[i] == "-o" && hasValue) out = args[++i], outGiven = true;
-        else if (args[i] == "--debug") SetDebugLogEnabled(true);
-        else if (args[i] == "--reference") useReferenceLookups = true;
-        else if (args[i] == "--pvs") options.computePvs = true;
-        else if (args[i] == "--pvs-matrix" && hasValue) matrixPath = args[++i], matrixGiven = options.computePvs = true;
+        if (args[i] == "-o" && hasValue)
+            out = args[++i], outGiven = true;
+        else if (args[i] == "--debug")
+            SetDebugLogEnabled(true);
+        else if (args[i] == "--reference")
+            useReferenceLookups = true;
+        else if (args[i] == "--pvs")
+            options.computePvs = true;
+        else if (args[i] == "--pvs-matrix" && hasValue)
+            matrixPath = args[++i], matrixGiven = options.computePvs = true;
         else if (args[i] == "--pvs-seconds" && hasValue) {
             if (!ParseSeconds(args[++i], pvsSeconds)) {
-                std::fprintf(stderr, "keldra-cli: --pvs-seconds takes a number of seconds above 0, not '%s'\n", args[i].c_str());
+                std::fprintf(stderr, "keldra-cli: --pvs-seconds takes a number of seconds above 0, not '%s'\n",
+                             args[i].c_str());
                 return 2;
             }
             options.computePvs = true;
@@ -145,18 +151,23 @@ int Build(const std::vector<std::string>& args) {
             char* end = nullptr;
             const long threads = std::strtol(args[++i].c_str(), &end, 10);
             if (args[i].empty() || *end != '\0' || threads < 0 || threads > 256) {
-                std::fprintf(stderr, "keldra-cli: --pvs-threads takes a number of threads from 0 (one per core) to 256, not '%s'\n",
-                             args[i].c_str());
+                std::fprintf(
+                    stderr,
+                    "keldra-cli: --pvs-threads takes a number of threads from 0 (one per core) to 256, not '%s'\n",
+                    args[i].c_str());
                 return 2;
             }
             pvsThreads = static_cast<int32_t>(threads);
             options.computePvs = true;
-        } else if (map.empty()) map = args[i];
-        else return Usage();
+        } else if (map.empty())
+            map = args[i];
+        else
+            return Usage();
     }
     if (map.empty()) return Usage();
     if ((outGiven && out.empty()) || (matrixGiven && matrixPath.empty())) {
-        std::fprintf(stderr, "keldra-cli: an empty file name after %s\n", outGiven && out.empty() ? "-o" : "--pvs-matrix");
+        std::fprintf(stderr, "keldra-cli: an empty file name after %s\n",
+                     outGiven && out.empty() ? "-o" : "--pvs-matrix");
         return 2;
     }
     WorkingOn(map);
@@ -253,9 +264,10 @@ int CatalogueInfo(const std::vector<std::string>& args) {
                               thingTypes[row].name + ")";
         }
     }
-    std::printf("%s: %zu lumps, %zu patches (%d missing), %zu textures, %zu flats, sprites missing: %s; loaded in %.1f ms\n",
-                path.c_str(), catalogue.wad.lumps.size(), catalogue.patches.size(), missingPatches,
-                catalogue.textures.size(), catalogue.flats.size(), missingSprites.empty() ? "none" : missingSprites.c_str(), ms);
+    std::printf(
+        "%s: %zu lumps, %zu patches (%d missing), %zu textures, %zu flats, sprites missing: %s; loaded in %.1f ms\n",
+        path.c_str(), catalogue.wad.lumps.size(), catalogue.patches.size(), missingPatches, catalogue.textures.size(),
+        catalogue.flats.size(), missingSprites.empty() ? "none" : missingSprites.c_str(), ms);
     for (const std::string& damage : catalogue.damage) std::printf("%s: damaged: %s\n", path.c_str(), damage.c_str());
     return 0;
 }
@@ -263,11 +275,16 @@ int CatalogueInfo(const std::vector<std::string>& args) {
 int ExportImage(const std::vector<std::string>& args) {
     std::string kind, name, out, iwad = "doom2.wad";
     for (std::size_t i = 2; i < args.size(); ++i) {
-        if (args[i] == "-o" && i + 1 < args.size()) out = args[++i];
-        else if (args[i] == "--iwad" && i + 1 < args.size()) iwad = args[++i];
-        else if (kind.empty()) kind = args[i];
-        else if (name.empty()) name = args[i];
-        else return Usage();
+        if (args[i] == "-o" && i + 1 < args.size())
+            out = args[++i];
+        else if (args[i] == "--iwad" && i + 1 < args.size())
+            iwad = args[++i];
+        else if (kind.empty())
+            kind = args[i];
+        else if (name.empty())
+            name = args[i];
+        else
+            return Usage();
     }
     if (name.empty() || out.empty()) return Usage();
     if (!LoadCatalogue(iwad)) return 1;
@@ -315,8 +332,8 @@ int ExportImage(const std::vector<std::string>& args) {
     std::printf("%s: %s %s, %d by %d\n", out.c_str(), kind.c_str(), name.c_str(), image.width, image.height);
     if (!missing.empty()) {
         // The image is written, but it is not the texture: say so and fail.
-        std::fprintf(stderr, "keldra-cli: %s: texture %s drawn without its missing patches: %s\n", iwad.c_str(), name.c_str(),
-                     missing.c_str());
+        std::fprintf(stderr, "keldra-cli: %s: texture %s drawn without its missing patches: %s\n", iwad.c_str(),
+                     name.c_str(), missing.c_str());
         return 1;
     }
     return 0;

@@ -159,27 +159,36 @@ bool RunPress(Line& line, std::string&) {
     bool control = false;
     Pixel a{};
     if (!ReadModeKey(line, control) || !line.Point(a)) return false;
-    if (control) ControlKeyDown(a.x, a.y);
-    else AltKeyDown(a.x, a.y);
+    if (control)
+        ControlKeyDown(a.x, a.y);
+    else
+        AltKeyDown(a.x, a.y);
     return true;
 }
 
 bool RunRelease(Line& line, std::string&) {
     bool control = false;
     if (!ReadModeKey(line, control)) return false;
-    if (control) ControlKeyUp();
-    else AltKeyUp();
+    if (control)
+        ControlKeyUp();
+    else
+        AltKeyUp();
     return true;
 }
 
 bool RunKey(Line& line, std::string&) {
     std::string word;
     if (!line.Word(word)) return false;
-    if (word == "enter") EnterKeyDown();
-    else if (word == "escape") EscapeKeyDown();
-    else if (word == "delete") DeleteSelection();
-    else if (word == "flip") FlipSelection();
-    else return false;
+    if (word == "enter")
+        EnterKeyDown();
+    else if (word == "escape")
+        EscapeKeyDown();
+    else if (word == "delete")
+        DeleteSelection();
+    else if (word == "flip")
+        FlipSelection();
+    else
+        return false;
     return true;
 }
 
@@ -350,7 +359,8 @@ bool RunMapScript(const std::string& script, std::string& error) {
         if (!line.Word(command)) continue;
         std::string problem;
         if (!RunLine(command, line, problem)) {
-            error = "line " + std::to_string(number) + ": " + (problem.empty() ? "cannot read '" + text + "'" : problem);
+            error =
+                "line " + std::to_string(number) + ": " + (problem.empty() ? "cannot read '" + text + "'" : problem);
             return false;
         }
     }

@@ -15,7 +15,7 @@ namespace {
 // Drawing overlays insertion: Ctrl pressed with Alt held draws, and the
 // insertion comes back when the drawing ends while Alt is still held.
 MapMode modeUnderDrawing = MapMode::kSelect;
-Vertex savedVertex;           // the dragged vertex as it was when the drag began
+Vertex savedVertex;  // the dragged vertex as it was when the drag began
 float savedThingX = 0, savedThingY = 0;
 int32_t popupX = 0, popupY = 0;  // where the thing type menu was opened
 
@@ -37,8 +37,7 @@ void MapMouseMove(int32_t x, int32_t y, bool leftButtonHeld) {
         MoveRubberBand(p.x, p.y);
     } else if (mapMode == MapMode::kInsertVertex) {
         PickAt(x, y);
-    } else if (dragging && leftButtonHeld &&
-               (selection.kind == kObjectVertex || selection.kind == kObjectThing)) {
+    } else if (dragging && leftButtonHeld && (selection.kind == kObjectVertex || selection.kind == kObjectThing)) {
         const DrawPoint p = MapPoint(x, y);
         DragTo(selection, p.x, p.y);
     }

@@ -12,7 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const std::string problems = CheckMapInvariants();
         if (!problems.empty()) Broken("a loaded map is not sound:\n" + problems);
         const std::string saved = EncodeMapFile();
-        if (!LoadMapBytes(saved, "fuzz.kdm") || EncodeMapFile() != saved) Broken("a loaded map does not save and load again");
+        if (!LoadMapBytes(saved, "fuzz.kdm") || EncodeMapFile() != saved)
+            Broken("a loaded map does not save and load again");
     } catch (const FatalExit& fatal) {
         Broken("fatal error: " + fatal.text);
     }
