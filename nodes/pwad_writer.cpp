@@ -17,18 +17,9 @@ namespace {
 int16_t Low16(int32_t v) { return static_cast<int16_t>(v); }
 uint16_t LowU16(int32_t v) { return static_cast<uint16_t>(v); }
 
-void CheckCoordinate(float v, const char* what, int number) {
-    if (!(v > -32769.0f && v < 32768.0f)) {
-        FailBuild("WritePwad: %s %d の座標 %.1f が -32768 から 32767 の範囲にありません", what, number,
-                  static_cast<double>(v));
-    }
-}
-
+// The coordinates were checked against 16 bits before the build began.
 void MakeThingsLump(Lumps& lumps) {
-    int number = 0;
-    for (const Thing* t = things; t; t = t->next, ++number) {
-        CheckCoordinate(t->x, "Thing", number);
-        CheckCoordinate(t->y, "Thing", number);
+    for (const Thing* t = things; t; t = t->next) {
         lumps.things.push_back(
             {TruncateToInt16(t->x), TruncateToInt16(t->y), Low16(t->angle), Low16(t->type), Low16(t->flags)});
     }
@@ -59,12 +50,7 @@ uint16_t AddSidedef(Lumps& lumps, const Sidedef& side, const std::unordered_map<
 }
 
 void MakeLinedefsLump(Lumps& lumps, const std::unordered_map<const Sector*, int32_t>& sectorNumbers) {
-    int number = 0;
-    for (const Linedef* l = linedefs; l; l = l->next, ++number) {
-        for (const Vertex* v : {l->startVertex, l->endVertex}) {
-            CheckCoordinate(v->x, "Linedef の Vertex", number);
-            CheckCoordinate(v->y, "Linedef の Vertex", number);
-        }
+    for (const Linedef* l = linedefs; l; l = l->next) {
         const uint16_t start =
             FindOrAddVertex(lumps, TruncateToInt16(l->startVertex->x), TruncateToInt16(l->startVertex->y));
         const uint16_t end = FindOrAddVertex(lumps, TruncateToInt16(l->endVertex->x), TruncateToInt16(l->endVertex->y));

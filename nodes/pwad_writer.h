@@ -7,5 +7,6 @@
 #include "nodes/build.h"
 
 // The whole PWAD file for the current map and the built tree, with its
-// record counts in stats. Stops with FailBuild on a value the file cannot hold.
+// record counts in stats. The build driver has checked the coordinates;
+// stops with FailBuild on any other value the file cannot hold.
 std::string WritePwad(BspNode& root, BuildStats& stats);

@@ -81,6 +81,15 @@ near() {
     return 1
 }
 click() { xdotool mousemove "$1" "$2" click 1; sleep 0.3; }
+# File > Save (the map keeps its name), then what keldra-cli reads from the
+# saved map into info.txt.
+save_and_read() {
+    xdotool key alt+f
+    sleep 0.5
+    xdotool key Down Down Down Return
+    sleep 2
+    wine "$build/keldra-cli.exe" info untitled.kdm >info.txt 2>&1 || fail "keldra-cli info: $(cat info.txt)"
+}
 
 # A room of 128 by 128 map units around the view's middle (scale 1 at start).
 xdotool mousemove $((cx - 64)) $((cy + 64))
@@ -284,11 +293,7 @@ near wine-map-view-put-back.png $((cx + 150)) $((cy - 50)) 255,0,0 ||
 click $((cx - 30)) $((cy + 180))
 xdotool key Delete
 sleep 0.5
-xdotool key alt+f
-sleep 0.5
-xdotool key Down Down Down Return
-sleep 2
-wine "$build/keldra-cli.exe" info untitled.kdm >info.txt 2>&1 || fail "keldra-cli info: $(cat info.txt)"
+save_and_read
 grep -q " 3 sectors" info.txt || fail "after deleting the triangle: $(cat info.txt)"
 shot wine-map-view-deleted.png
 [ "$(pixel wine-map-view-deleted.png $((cx - 50)) $((cy + 150)))" = "128,128,128" ] ||
@@ -312,11 +317,7 @@ xdotool key Right
 sleep 0.3
 xdotool key Down Down Down Down Return
 sleep 0.5
-xdotool key alt+f
-sleep 0.5
-xdotool key Down Down Down Return
-sleep 2
-wine "$build/keldra-cli.exe" info untitled.kdm >info.txt 2>&1 || fail "keldra-cli info: $(cat info.txt)"
+save_and_read
 grep -q "11 vertices, 12 linedefs, 3 sectors" info.txt || fail "after inserting a vertex: $(cat info.txt)"
 xdotool mousemove $((cx + 300)) $((cy + 200))
 sleep 0.5
