@@ -6,6 +6,9 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include <map>
+#include <string>
+
 #include "platform/files.h"
 #include "platform/shell.h"
 #include "platform/win32.h"
@@ -36,7 +39,16 @@ INT_PTR CALLBACK PlainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     return FALSE;
 }
 
+// Function-local, so that registrations made while static objects are
+// constructed find it ready.
+std::map<std::string, DLGPROC>& DialogProcedures() {
+    static std::map<std::string, DLGPROC> procedures;
+    return procedures;
+}
+
 }  // namespace
+
+void PlatformRegisterDialog(const char* name, DLGPROC procedure) { DialogProcedures()[name] = procedure; }
 
 Answer PlatformAsk(const std::string& text, const std::string& caption, AskButtons buttons) {
     const UINT kind = buttons == AskButtons::kYesNoCancel ? MB_YESNOCANCEL : MB_YESNO;
@@ -123,7 +135,9 @@ void PlatformShowHelp(const std::string& path) {
 bool PlatformRunDialog(const char* name) {
     const std::wstring resource = Widen(name);
     if (!FindResourceW(nullptr, resource.c_str(), MAKEINTRESOURCEW(5) /* RT_DIALOG */)) return false;
-    return DialogBoxParamW(GetModuleHandleW(nullptr), resource.c_str(), shellWindows.main, PlainDialogProc, 0) == IDOK;
+    const auto registered = DialogProcedures().find(name);
+    const DLGPROC procedure = registered != DialogProcedures().end() ? registered->second : PlainDialogProc;
+    return DialogBoxParamW(GetModuleHandleW(nullptr), resource.c_str(), shellWindows.main, procedure, 0) == IDOK;
 }
 
 void PlatformShowGridMenu() {

@@ -22,3 +22,7 @@ struct ShellWindows {
     int gridButton = 0;
 };
 extern ShellWindows shellWindows;
+
+// The property dialogs register their procedures by resource name; the
+// frame's commands run them through PlatformRunDialog (platform/shell.h).
+void PlatformRegisterDialog(const char* name, DLGPROC procedure);
