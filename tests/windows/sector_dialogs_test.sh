@@ -6,8 +6,9 @@
 # a light of 300 is refused with a message and the dialog stays; Esc changes
 # nothing; Default Sector's light reaches the next room drawn; Thing Edit
 # changes a placed thing's type through the thing type menu, its angle and
-# options, and Esc after choosing a type writes nothing. The effects are read
-# from the saved .kdm. Screenshots go to ARTIFACT_DIR/sector-dialogs-*.png.
+# options, and Esc, Cancel or the close box after choosing a type write
+# nothing. The effects are read from the saved .kdm. Screenshots go to
+# ARTIFACT_DIR/sector-dialogs-*.png.
 #
 #   tests/windows/sector_dialogs_test.sh BUILD_DIR ARTIFACT_DIR NATIVE_KELDRA_CLI
 set -eu
@@ -279,22 +280,33 @@ save_and_dump
 grep -Eqx "thing 0 -?[0-9]+ -?[0-9]+ 225 3004 30 5" map.txt || fail "the thing after OK:
 $(grep thing map.txt)"
 
-# Another type chosen, then Esc: the dialog closes (Esc is not taken for
-# the menu's row 2) and the thing stays as it was.
-edit_at $((cx - 100)) "$cy"
-dialog "Thing Edit" "Enter for Esc" >/dev/null
-sleep 1
-[ "$(control_text "Thing Edit" 2001)" = "Former Human" ] || fail "Thing Edit reopens on '$(control_text "Thing Edit" 2001)'"
-xdotool key space
-sleep 1
-keys Down Down Down Right Right Return
-sleep 0.5
-chosen=$(control_text "Thing Edit" 2001)
-[ "$chosen" != "Former Human" ] && [ -n "$chosen" ] || fail "the menu's second choice shows '$chosen'"
-xdotool key Escape
-gone "Thing Edit" "Esc"
+# Another type chosen, then Esc, the Cancel button or the close box: the
+# dialog closes (Esc and the close box are not taken for the menu's row 2)
+# and the thing stays as it was.
+for way in Esc Cancel "close box"; do
+    edit_at $((cx - 100)) "$cy"
+    thing=$(dialog "Thing Edit" "Enter before $way")
+    sleep 1
+    [ "$(control_text "Thing Edit" 2001)" = "Former Human" ] || fail "Thing Edit reopens on '$(control_text "Thing Edit" 2001)'"
+    xdotool key space
+    sleep 1
+    keys Down Down Down Right Right Return
+    sleep 0.5
+    chosen=$(control_text "Thing Edit" 2001)
+    [ "$chosen" != "Former Human" ] && [ -n "$chosen" ] || fail "the menu's choice before $way shows '$chosen'"
+    case $way in
+        Esc) xdotool key Escape ;;
+        # From the change button: the angle, the five options, OK, Cancel.
+        Cancel) keys Tab Tab Tab Tab Tab Tab Tab Tab space ;;
+        *)
+            eval "$(xdotool getwindowgeometry --shell "$thing")"
+            click $((X + WIDTH - 12)) $((Y + 10))
+            ;;
+    esac
+    gone "Thing Edit" "$way"
+done
 save_and_dump
-grep -Eqx "thing 0 -?[0-9]+ -?[0-9]+ 225 3004 30 5" map.txt || fail "the thing after Esc:
+grep -Eqx "thing 0 -?[0-9]+ -?[0-9]+ 225 3004 30 5" map.txt || fail "the thing after Esc, Cancel and the close box:
 $(grep thing map.txt)"
 
 echo "Sector and thing dialogs under Wine: ok (screenshots in $artifacts)"
