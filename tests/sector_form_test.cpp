@@ -98,6 +98,7 @@ TEST_F(DialogFormTest, HeightChangesRetextureTheWallsThatChangeSides) {
             Linedef* shared = ownOnRight ? NewLine(s, n) : NewLine(n, s);
             Linedef* outer = NewLine(s, nullptr);
             Linedef* beyond = NewLine(n, far);
+            Linedef* backwards = NewLine(nullptr, s);  // only its left side faces a sector
             ApplySectorHeights(s, c.newFloor, c.newCeiling);
             const std::string label = std::string(c.what) + (ownOnRight ? " (right)" : " (left)");
             EXPECT_EQ(s->floorHeight, c.newFloor) << label;
@@ -108,6 +109,7 @@ TEST_F(DialogFormTest, HeightChangesRetextureTheWallsThatChangeSides) {
             EXPECT_EQ(Walls(outer->right), "OLDUP/OLDLOW/MID") << label;
             EXPECT_EQ(Walls(beyond->right), "OLDUP/OLDLOW/MID") << label;
             EXPECT_EQ(Walls(beyond->left), "OLDUP/OLDLOW/MID") << label;
+            EXPECT_EQ(Walls(backwards->left), "OLDUP/OLDLOW/MID") << label;
             EXPECT_EQ(n->floorHeight, c.neighbourFloor) << label;
         }
     }
