@@ -7,6 +7,8 @@
 //   probe.exe pressed ID      1 when button ID is pressed (checked), else 0
 //   probe.exe tree            the frame's child windows: handle, class, screen rectangle
 //   probe.exe field TITLE     the file name typed into the file dialog titled TITLE
+//   probe.exe text TITLE ID   the text of control ID of the window titled TITLE
+//                             (ID 0: the window's own text)
 #include <windows.h>
 // The common controls need windows.h first.
 #include <commctrl.h>
@@ -76,6 +78,16 @@ int wmain(int argc, wchar_t** argv) {
         if (!box) return 3;
         wchar_t text[1024] = {};
         SendMessageW(box, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
+        Print(text);
+        return 0;
+    }
+    if (argc > 3 && std::wstring(argv[1]) == L"text") {
+        HWND window = FindWindowW(nullptr, argv[2]);
+        const int control = _wtoi(argv[3]);
+        HWND item = window && control ? GetDlgItem(window, control) : window;
+        if (!item) return 3;
+        wchar_t text[1024] = {};
+        SendMessageW(item, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
         Print(text);
         return 0;
     }
