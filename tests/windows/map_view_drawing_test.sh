@@ -104,8 +104,13 @@ xdotool mousemove $((cx + 140)) $((cy - 40)) click 1
 answer_warning wine-drawing-crossing.png
 xdotool keyup ctrl
 sleep 0.3
+# The keys reach the frame again after the box, without a click first.
+[ "$(wine "$build/probe.exe" status | tr -d '\r' | head -n 1)" = " セクター描画モード" ] ||
+    fail "not drawing after the refused edge: $(wine "$build/probe.exe" status | tr -d '\r' | head -n 1)"
 xdotool key Escape
-sleep 0.3
+sleep 0.5
+[ "$(wine "$build/probe.exe" status | tr -d '\r' | head -n 1)" = " 選択オブジェクト: 無し" ] ||
+    fail "Esc after the warning did not end the drawing: $(wine "$build/probe.exe" status | tr -d '\r' | head -n 1)"
 
 # The corner at (cx, cy), clicked, is selected and red.
 click "$cx" "$cy"
@@ -122,6 +127,14 @@ xdotool key Return
 sleep 2
 xdotool key n
 sleep 3
+# The keys reach the frame after the question, without a click first: the
+# right arrow scrolls by 10 pixels and back.
+xdotool key Right
+sleep 0.5
+wine "$build/probe.exe" status | tr -d '\r' | grep -q "Center: X 10 Y 0" ||
+    fail "the arrow key after the build's question: $(wine "$build/probe.exe" status | tr -d '\r' | tr '\n' '|')"
+xdotool key Left
+sleep 0.3
 wine "$build/keldra-cli.exe" info untitled.kdm >info.txt 2>&1 || fail "keldra-cli info: $(cat info.txt)"
 grep -q "12 vertices, 12 linedefs, 2 sectors, 0 things" info.txt ||
     fail "the refused polygons left something behind: $(cat info.txt)"
