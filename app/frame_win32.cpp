@@ -164,6 +164,10 @@ FrameKey KeyOf(WPARAM key) {
             return FrameKey::kO;
         case 'R':
             return FrameKey::kR;
+        case 'Y':
+            return FrameKey::kY;
+        case 'Z':
+            return FrameKey::kZ;
         case VK_F1:
             return FrameKey::kF1;
         default:
@@ -211,7 +215,7 @@ LRESULT OnSize(int width, int height) {
 
 LRESULT OnKeyDown(WPARAM key) {
     const POINT cursor = CursorInView();
-    FrameKeyDown(KeyOf(key), GetAsyncKeyState(VK_SHIFT) < 0, cursor.x, cursor.y);
+    FrameKeyDown(KeyOf(key), GetAsyncKeyState(VK_SHIFT) < 0, GetAsyncKeyState(VK_CONTROL) < 0, cursor.x, cursor.y);
     ShowViewOptions();
     RedrawView();
     return 0;

@@ -6,6 +6,7 @@
 #include "app/map_events_app.h"
 #include "app/title.h"
 #include "base/report.h"
+#include "model/map_history.h"
 #include "platform/files.h"
 #include "resources/catalogue.h"
 #include "resources/images.h"
@@ -22,6 +23,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     ShowWindow(window, showCommand);
     UpdateWindow(window);
     UpdateTitle();
+    ResetMapHistory();
 
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {

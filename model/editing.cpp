@@ -138,7 +138,9 @@ void DeleteVertex(Vertex* v) {
 void DeleteSector(Sector* s) {
     for (Linedef* l = linedefs; l;) {
         Linedef* next = l->next;
-        if (l->right.sector == s && !l->left.sector) {
+        // A linedef with s on both sides (imported levels have them) goes with
+        // it, as a one-sided one does: nothing would be left on either side.
+        if (l->right.sector == s && (!l->left.sector || l->left.sector == s)) {
             RemoveLinedef(l);
         } else if (l->right.sector == s) {
             std::swap(l->startVertex, l->endVertex);

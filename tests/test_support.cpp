@@ -16,6 +16,7 @@
 #include "model/editing.h"
 #include "model/geometry.h"
 #include "model/map.h"
+#include "model/map_history.h"
 #include "model/sector_drawing.h"
 #include "nodes/pvs.h"
 #include "nodes/sector_lookup.h"
@@ -50,6 +51,7 @@ void ResetMapState() {
     pvsChosenSubsector = -1;
     ResetHeadlessShell();
     pvsThreads = 0;
+    ResetMapHistory();
     ResetScriptView();
 }
 
