@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "app/backups.h"
 #include "app/commands.h"
 #include "app/frame_keys.h"
 #include "app/frame_state.h"
@@ -175,6 +176,8 @@ FrameKey KeyOf(WPARAM key) {
     }
 }
 
+constexpr UINT_PTR kBackupTimer = 1;
+
 LRESULT OnCreate(HWND frame) {
     shellWindows.main = frame;
     SetTitleWindow(frame);
@@ -200,6 +203,8 @@ LRESULT OnCreate(HWND frame) {
     mapView = CreateMapView(frame, instance, 0, toolBarHeight, client.right,
                             client.bottom - statusBarHeight - toolBarHeight, viewFrame);
     ShowViewOptions();
+    // Backups are looked at every second; the interval itself is in minutes.
+    SetTimer(frame, kBackupTimer, 1000, nullptr);
     return 0;
 }
 
@@ -309,6 +314,9 @@ LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lPara
             return OnKeyboardLost();
         case WM_CLOSE:
             return OnClose();
+        case WM_TIMER:
+            if (wParam == kBackupTimer && !frameBusy) BackupIfDue(static_cast<double>(GetTickCount64()) / 1000.0);
+            return 0;
         case WM_DESTROY:
             PostQuitMessage(0);
             return 0;

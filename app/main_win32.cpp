@@ -1,6 +1,7 @@
 // Program entry of the Windows editor: start-up, the message loop, shutdown.
 #include <windows.h>
 
+#include "app/backups.h"
 #include "app/config.h"
 #include "app/frame_win32.h"
 #include "app/map_events_app.h"
@@ -24,12 +25,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     UpdateWindow(window);
     UpdateTitle();
     ResetMapHistory();
+    OfferBackupRecovery();
 
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
+    EndBackups();
     SaveConfig();
     return static_cast<int>(message.wParam);
 }
