@@ -7,6 +7,8 @@
 //   probe.exe pressed ID      1 when button ID is pressed (checked), else 0
 //   probe.exe tree            the frame's child windows: handle, class, screen rectangle
 //   probe.exe field TITLE     the file name typed into the file dialog titled TITLE
+//   probe.exe item TITLE ID   the text of control ID of the dialog titled TITLE
+//   probe.exe checked TITLE ID  1 when check box ID of that dialog is checked, else 0
 #include <windows.h>
 // The common controls need windows.h first.
 #include <commctrl.h>
@@ -76,6 +78,19 @@ int wmain(int argc, wchar_t** argv) {
         if (!box) return 3;
         wchar_t text[1024] = {};
         SendMessageW(box, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
+        Print(text);
+        return 0;
+    }
+    if (argc > 3 && (std::wstring(argv[1]) == L"item" || std::wstring(argv[1]) == L"checked")) {
+        HWND dialog = FindWindowW(nullptr, argv[2]);
+        HWND item = dialog ? GetDlgItem(dialog, _wtoi(argv[3])) : nullptr;
+        if (!item) return 3;
+        if (std::wstring(argv[1]) == L"checked") {
+            Print(SendMessageW(item, BM_GETCHECK, 0, 0) == BST_CHECKED ? L"1" : L"0");
+            return 0;
+        }
+        wchar_t text[1100] = {};
+        SendMessageW(item, WM_GETTEXT, 1100, reinterpret_cast<LPARAM>(text));
         Print(text);
         return 0;
     }
