@@ -20,10 +20,19 @@ TEST_F(OptionFormsTest, BlankTextIsOnlyBlanksAndTabs) {
         const char* text;
         bool blank;
     } cases[] = {
-        {"", true},          {" ", true},   {"   ", true}, {"\t", true},   {" \t \t", true}, {"a", false},
-        {"  -fast ", false}, {"\n", false}, {"\r", false}, {" \v", false}, {"　", false},  // the ideographic space is a
-                                                                                           // character like any other
+        {"", true},
+        {" ", true},
+        {"   ", true},
+        {"\t", true},
+        {" \t \t", true},
+        {"a", false},
+        {"  -fast ", false},
+        {"\n", false},
+        {"\r", false},
+        {" \v", false},
         {"\t.", false},
+        // The ideographic space is a character like any other.
+        {"　", false},
     };
     for (const auto& c : cases) EXPECT_EQ(IsBlankText(c.text), c.blank) << '"' << c.text << '"';
 }

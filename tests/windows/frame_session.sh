@@ -105,6 +105,10 @@ file_dialog() {
     # keyboard's, whose keys xdotool remaps for every such character.
     for _ in 1 2 3; do
         id=$(box "$1") || fail "the '$1' dialog went away"
+        # A dialog opened from another dialog does not always get the
+        # keyboard by itself.
+        xdotool windowfocus "$id" 2>/dev/null || true
+        sleep 0.2
         xdotool type --window "$id" --delay 50 "$2" 2>/dev/null || true
         sleep 0.3
         [ "$(wine "$build/probe.exe" field "$1" | tr -d '\r')" = "$2" ] && break
