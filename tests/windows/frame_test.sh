@@ -138,6 +138,10 @@ menu b 2
 box "マップをプレイ" >/dev/null || fail "no question on the second play"
 import -window root "$artifacts/frame-play-question.png"
 answer "マップをプレイ" y "play without a game"
+# Yes opens the game executable dialog; cancelled, it leaves nothing to start.
+box "ゲーム実行ファイルの指定" >/dev/null || fail "Yes opened no game executable dialog"
+send_key "ゲーム実行ファイルの指定" Escape || fail "the game executable dialog stayed open"
+no_box "Keldra" || fail "a message after the game executable dialog was cancelled"
 kill -0 $editor || fail "the editor ended after Play"
 
 # Save as onto an existing file asks first.
