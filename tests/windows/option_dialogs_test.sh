@@ -23,7 +23,6 @@ trap 'wine_stop; rm -rf "$work"' EXIT
 fail() {
     import -window root "$artifacts/option-dialogs-failure.png" 2>/dev/null || true
     echo "FAIL: $*" >&2
-    [ -z "${KEEP:-}" ] || { echo "DISPLAY=$DISPLAY WINEPREFIX=$WINEPREFIX" >&2; sleep 900; }
     exit 1
 }
 began=$(date +%s)
