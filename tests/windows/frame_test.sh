@@ -112,7 +112,7 @@ expect_status 0 " 保存しました" "after saving"
     fail "untitled.kdm holds: $("$cli" info untitled.kdm)"
 # The next save does not ask.
 rm untitled.kdm
-menu f 4
+menu f 5
 no_box "上書き保存" || fail "the second save asked again"
 [ -f untitled.kdm ] || fail "the second save wrote nothing"
 cp untitled.kdm other.kdm
@@ -145,25 +145,25 @@ no_box "Keldra" || fail "a message after the game executable dialog was cancelle
 kill -0 $editor || fail "the editor ended after Play"
 
 # Save as onto an existing file asks first.
-menu f 3
+menu f 4
 file_dialog "Save As" "$winrun\\other.kdm"
 answer "名前を付けて保存" n "replace other.kdm"
 cmp -s other.kdm untitled.kdm || fail "Save as replaced other.kdm after No"
 expect_title "Keldra - [two_rooms.kdm - MAP01]" "save as refused"
-menu f 3
+menu f 4
 file_dialog "Save As" "$winrun\\other.kdm"
 answer "名前を付けて保存" y "replace other.kdm"
 expect_title "Keldra - [other.kdm - MAP01]" "after save as"
 "$cli" info other.kdm | grep -q "9 linedefs, 2 sectors, 2 things" || fail "other.kdm holds: $("$cli" info other.kdm)"
 
 # Clear map: without changes at once; with changes only after the question.
-menu f 5
+menu f 6
 expect_status 3 " Sectors: 0  Linedefs: 0  Vertices: 0  Things: 0" "after clear"
 draw_sector -130 -130 -130 -70 -70 -70 -70 -130
-menu f 5
+menu f 6
 answer "Keldra" Escape "clear with changes, cancelled"
 expect_status 3 " Sectors: 1  Linedefs: 4  Vertices: 4  Things: 0" "clear cancelled"
-menu f 5
+menu f 6
 answer "Keldra" n "clear with changes, not saved"
 expect_status 3 " Sectors: 0  Linedefs: 0  Vertices: 0  Things: 0" "clear without saving"
 
@@ -186,7 +186,7 @@ kill -0 $editor || fail "the editor ended on F1 without keldra.chm"
 
 # Exit with changes: Cancel stays, Alt+F4 then No ends without saving.
 draw_sector -130 -130 -130 -70 -70 -70 -70 -130
-menu f 6
+menu f 7
 answer "Keldra" Escape "exit cancelled"
 kill -0 $editor || fail "the editor ended although exit was cancelled"
 focus_main
@@ -219,7 +219,7 @@ xdotool key alt+F4
 no_box "Keldra" || fail "exit asked without changes"
 expect_exit "Alt+F4 without changes"
 # keldra.cfg in code page 932 with CRLF, every setting in its order.
-printf 'gamefile\t\t%s\r\nplayoption1\t\t1\r\nplayoption2\t\t0\r\nplayoption3\t\tundesignated\r\nplayoption4\t\t-skill 4 -fast\r\nbuildoption1\t\t0\r\nbuildoption2\t\t0\r\n' \
+printf 'gamefile\t\t%s\r\nplayoption1\t\t1\r\nplayoption2\t\t0\r\nplayoption3\t\tundesignated\r\nplayoption4\t\t-skill 4 -fast\r\nbuildoption1\t\t0\r\nbuildoption2\t\t0\r\nbackupminutes\t\t3.000000\r\n' \
     "$(printf '%s' "$gamefile" | iconv -f UTF-8 -t CP932)" >"$work/expected.cfg"
 cmp -s "$run/keldra.cfg" "$work/expected.cfg" || fail "keldra.cfg after exit: $(cat -A "$run/keldra.cfg")"
 

@@ -225,7 +225,7 @@ expect_exit "Alt+F4"
 "$cli" info new.kdm | grep -q "^new.kdm: MAP03, 0 vertices" || fail "new.kdm holds: $("$cli" info new.kdm)"
 
 # keldra.cfg in code page 932, every setting in its order.
-printf 'gamefile\t\t%s\r\nplayoption1\t\t1\r\nplayoption2\t\t1\r\nplayoption3\t\tundesignated\r\nplayoption4\t\t -skill 4 -fast\r\nbuildoption1\t\t1\r\nbuildoption2\t\t1\r\n' \
+printf 'gamefile\t\t%s\r\nplayoption1\t\t1\r\nplayoption2\t\t1\r\nplayoption3\t\tundesignated\r\nplayoption4\t\t -skill 4 -fast\r\nbuildoption1\t\t1\r\nbuildoption2\t\t1\r\nbackupminutes\t\t3.000000\r\n' \
     "$(printf '%s' "$wingames\\fake game.exe" | iconv -f UTF-8 -t CP932)" >"$work/expected.cfg"
 cmp -s "$run/keldra.cfg" "$work/expected.cfg" || fail "keldra.cfg after exit: $(cat -A "$run/keldra.cfg")"
 
