@@ -75,6 +75,12 @@ bool OfferBackupRecovery() {
     // The backup is newer than the map file: unsaved work, not the file.
     MarkModified();
     ResetMapHistory();
+    // The crashed run's backups now belong to this one: a clean exit takes them.
+    for (int number = 1; number <= 3; ++number) {
+        const std::string path = BackupPath(mapPath, number);
+        if (FileExists(path) && std::find(written.begin(), written.end(), path) == written.end())
+            written.push_back(path);
+    }
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include "app/config.h"
 #include "app/frame_win32.h"
 #include "app/map_events_app.h"
+#include "app/status_text.h"
 #include "app/title.h"
 #include "base/report.h"
 #include "model/map_history.h"
@@ -25,7 +26,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     UpdateWindow(window);
     UpdateTitle();
     ResetMapHistory();
-    OfferBackupRecovery();
+    if (OfferBackupRecovery()) {
+        UpdateStatusBar();
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+    }
 
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {

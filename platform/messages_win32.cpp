@@ -10,7 +10,10 @@ HWND titleWindow = nullptr;
 
 void SetTitleWindow(HWND window) { titleWindow = window; }
 
-void PlatformShowMessage(const std::string& text) { MessageBoxW(nullptr, Widen(text).c_str(), L"Keldra", MB_OK); }
+void PlatformShowMessage(const std::string& text) {
+    MessageBoxW(nullptr, Widen(text).c_str(), L"Keldra", MB_OK);
+    ReturnFocusToFrame();
+}
 
 void PlatformExitAfterFatalError() { std::exit(0); }
 

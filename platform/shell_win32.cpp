@@ -48,11 +48,23 @@ std::map<std::string, DLGPROC>& DialogProcedures() {
 
 }  // namespace
 
+void ReturnFocusToFrame() {
+    // Windows gives the keyboard back to the frame when a box or dialog it
+    // owns closes; Wine now and then leaves it nowhere, and the editor's keys
+    // would do nothing until a click.
+    if (!shellWindows.main || !IsWindow(shellWindows.main) || GetFocus() != nullptr) return;
+    SetForegroundWindow(shellWindows.main);
+    SetFocus(shellWindows.main);
+}
+
 void PlatformRegisterDialog(const char* name, DLGPROC procedure) { DialogProcedures()[name] = procedure; }
 
 Answer PlatformAsk(const std::string& text, const std::string& caption, AskButtons buttons) {
     const UINT kind = buttons == AskButtons::kYesNoCancel ? MB_YESNOCANCEL : MB_YESNO;
-    switch (MessageBoxW(shellWindows.main, Widen(text).c_str(), Widen(caption).c_str(), kind | MB_ICONEXCLAMATION)) {
+    const int pressed =
+        MessageBoxW(shellWindows.main, Widen(text).c_str(), Widen(caption).c_str(), kind | MB_ICONEXCLAMATION);
+    ReturnFocusToFrame();
+    switch (pressed) {
         case IDYES:
             return Answer::kYes;
         case IDNO:
@@ -78,6 +90,7 @@ bool PlatformChooseMapFile(bool save, std::string& path) {
     // Replacing is asked about by the save command itself.
     ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | (save ? 0 : OFN_FILEMUSTEXIST);
     const BOOL chosen = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
+    ReturnFocusToFrame();
     if (!chosen) return false;
     path = Narrow(name);
     return true;
@@ -154,7 +167,10 @@ bool PlatformRunDialog(const char* name) {
     if (!FindResourceW(nullptr, resource.c_str(), MAKEINTRESOURCEW(5) /* RT_DIALOG */)) return false;
     const auto registered = DialogProcedures().find(name);
     const DLGPROC procedure = registered != DialogProcedures().end() ? registered->second : PlainDialogProc;
-    return DialogBoxParamW(GetModuleHandleW(nullptr), resource.c_str(), shellWindows.main, procedure, 0) == IDOK;
+    const INT_PTR result =
+        DialogBoxParamW(GetModuleHandleW(nullptr), resource.c_str(), shellWindows.main, procedure, 0);
+    ReturnFocusToFrame();
+    return result == IDOK;
 }
 
 void PlatformShowGridMenu() {

@@ -26,3 +26,7 @@ extern ShellWindows shellWindows;
 // The property dialogs register their procedures by resource name; the
 // frame's commands run them through PlatformRunDialog (platform/shell.h).
 void PlatformRegisterDialog(const char* name, DLGPROC procedure);
+
+// Gives the keyboard back to the frame when a box or dialog that closed left
+// it nowhere.
+void ReturnFocusToFrame();

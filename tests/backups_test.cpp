@@ -117,6 +117,10 @@ TEST_F(BackupsTest, RecoveryRestoresTheNewestBackupAsModifiedWorkWhenAsked) {
             EXPECT_EQ(mapFilePath, "rooms.kdm");
             EXPECT_EQ(mapModified, 1);
             EXPECT_NE(ReadFileBytes("rooms.kdm"), unsaved) << "the map file is left as the user saved it";
+            // The crashed run's backups go with the next clean exit.
+            EndBackups();
+            EXPECT_FALSE(FileExists("rooms.kdm.bak1"));
+            EXPECT_TRUE(FileExists("rooms.kdm"));
         }
     }
 
