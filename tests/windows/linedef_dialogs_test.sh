@@ -164,8 +164,16 @@ xdotool key Tab Tab Tab Tab
 for _ in $(seq 11); do xdotool key Down; done
 [ "$(probe text "Linedef Edit" 3001)" = "011 Exit S1 ToNextLevel" ] ||
     fail "special list shows $(probe text "Linedef Edit" 3001)"
+# The right side: offsets typed, textures chosen by a letter and arrow keys.
+type_field "Linedef Edit" 4002 16
+type_field "Linedef Edit" 4003 -8
+xdotool key Tab s Tab Down Down Down Tab b
+sleep 0.5
+right="$(choice "Linedef Edit" 3002) $(choice "Linedef Edit" 3003) $(choice "Linedef Edit" 3004)"
+case "$right" in S*" "*" "B*) ;; *) fail "right side textures chosen: $right" ;; esac
 # A tag that is not a number, then one beyond 16 bits: OK refused with a
-# message, the dialog stays with the text typed.
+# message over the previews, the dialog stays with the text typed and the
+# previews are painted again.
 for refused in abc 70000; do
     type_field "Linedef Edit" 4001 "$refused"
     xdotool key Return
@@ -180,26 +188,17 @@ for refused in abc 70000; do
     [ "$(probe text "Linedef Edit" 4001)" = "$refused" ] || fail "the refused tag became $(probe text "Linedef Edit" 4001)"
 done
 type_field "Linedef Edit" 4001 42
-# The right side: offsets typed, textures chosen by a letter and arrow keys.
-type_field "Linedef Edit" 4002 16
-type_field "Linedef Edit" 4003 -8
-xdotool key Tab s Tab Down Down Down Tab b
-sleep 0.5
-right="$(choice "Linedef Edit" 3002) $(choice "Linedef Edit" 3003) $(choice "Linedef Edit" 3004)"
-case "$right" in S*" "*" "B*) ;; *) fail "right side textures chosen: $right" ;; esac
 import -window "$dialog" "$artifacts/wine-lineedit-right.png"
 pictured "Linedef Edit" 1001 1002 1003
-# The left side.
+# The left side, with a y offset beyond 16 bits.
 at=$(probe tab "Linedef Edit" 5000 1)
 click ${at% *} ${at#* }
 [ "$(probe text "Linedef Edit" 4002)" = 0 ] || fail "the left tab shows x offset $(probe text "Linedef Edit" 4002)"
 type_field "Linedef Edit" 4002 -24
-type_field "Linedef Edit" 4003 5
+type_field "Linedef Edit" 4003 40000
 xdotool key Tab Down Down Tab g Tab w
 sleep 0.5
 left="$(choice "Linedef Edit" 3002) $(choice "Linedef Edit" 3003) $(choice "Linedef Edit" 3004)"
-import -window "$dialog" "$artifacts/wine-lineedit-left.png"
-pictured "Linedef Edit" 1001 1002 1003
 # Back on the right tab the typed values are still there.
 at=$(probe tab "Linedef Edit" 5000 0)
 click ${at% *} ${at#* }
@@ -207,6 +206,18 @@ click ${at% *} ${at#* }
     fail "the right tab shows offsets $(probe text "Linedef Edit" 4002) $(probe text "Linedef Edit" 4003)"
 [ "$(choice "Linedef Edit" 3002) $(choice "Linedef Edit" 3003) $(choice "Linedef Edit" 3004)" = "$right" ] ||
     fail "the right tab's textures changed after the left tab"
+# OK refuses the left side's offset and shows that side with it.
+click_control "Linedef Edit" 1
+box=$(wine_wait_window '^Keldra$' 10 || true)
+[ -n "$box" ] || fail "no message for the left y offset"
+xdotool key --window "$box" Return 2>/dev/null || true
+xdotool keyup Return
+gone Keldra
+[ "$(probe text "Linedef Edit" 4002) $(probe text "Linedef Edit" 4003)" = "-24 40000" ] ||
+    fail "after the refused offset the dialog shows $(probe text "Linedef Edit" 4002) $(probe text "Linedef Edit" 4003)"
+type_field "Linedef Edit" 4003 5
+import -window "$dialog" "$artifacts/wine-lineedit-left.png"
+pictured "Linedef Edit" 1001 1002 1003
 click_control "Linedef Edit" 1
 gone "Linedef Edit"
 save_map
