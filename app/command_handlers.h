@@ -16,3 +16,7 @@ void BspLinesCommand();
 void PvsTestCommand();
 bool HasSelection();
 bool HasTwoSidedLinedefSelected();
+void UndoCommand();
+void RedoCommand();
+bool CanUndo();
+bool CanRedo();

@@ -11,6 +11,7 @@
 #include "app/status_text.h"
 #include "app/title.h"
 #include "model/editing.h"
+#include "model/map_history.h"
 #include "nodes/build.h"
 #include "nodes/pvs.h"
 #include "platform/shell.h"
@@ -68,6 +69,8 @@ const Command commands[] = {
     {IDM_EDIT_SELECTION, "edit", EditSelectionCommand, HasSelection},
     {IDM_DELETE_SELECTION, "delete", Delete, HasSelection},
     {IDM_FLIP, "flip", Flip, HasTwoSidedLinedefSelected},
+    {IDM_UNDO, "undo", UndoCommand, CanUndo},
+    {IDM_REDO, "redo", RedoCommand, CanRedo},
     {IDM_GRID_BUTTON, "gridmenu", GridButtonCommand, nullptr},
     {IDM_GRID_NONE, "grid0", Grid0, nullptr},
     {IDM_GRID_8, "grid8", Grid8, nullptr},
@@ -111,6 +114,10 @@ bool CommandApplies(int32_t id) {
 bool RunCommand(int32_t id) {
     if (!CommandApplies(id)) return false;
     FindCommand(id)->run();
+    // A command is one step to undo, whatever it changed (a dialog's OK
+    // need not say that it did).
+    NoteMapChanged();
+    CommitMapChange();
     if (id != IDM_HELP) UpdateStatusBar();
     return true;
 }

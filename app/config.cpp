@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <limits>
 
+#include "app/backups.h"
 #include "base/report.h"
 #include "platform/files.h"
 
@@ -27,6 +28,7 @@ const ConfigRow configRows[] = {
     {"playoption4", &playoption4, kConfigText, kUndesignated, 0, 0.0f, 255},
     {"buildoption1", &buildoption1, kConfigInteger, nullptr, 0, 0.0f, 0},
     {"buildoption2", &buildoption2, kConfigInteger, nullptr, 0, 0.0f, 0},
+    {"backupminutes", &backupMinutes, kConfigReal, nullptr, 0, 3.0f, 0},
 };
 const int kNumConfigRows = sizeof configRows / sizeof configRows[0];
 

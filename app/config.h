@@ -29,7 +29,7 @@ struct ConfigRow {
     std::size_t maxBytes;  // text rows: the most bytes a value keeps in the file
 };
 
-// The seven settings, in the order of the lines written.
+// The settings, in the order of the lines written.
 extern const ConfigRow configRows[];
 extern const int kNumConfigRows;
 

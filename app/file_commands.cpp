@@ -6,6 +6,7 @@
 #include "app/resource.h"
 #include "model/map.h"
 #include "model/map_file.h"
+#include "model/map_history.h"
 #include "platform/files.h"
 #include "platform/shell.h"
 
@@ -69,6 +70,7 @@ void NewCommand() {
     // holds what the editor shows.
     ClearMap();
     SetMapFileName(path);
+    ResetMapHistory();  // a new map: the old one's steps are not its own
     SaveToMapFile();
     RunCommand(IDM_MAP_SLOT);
 }

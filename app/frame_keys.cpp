@@ -9,7 +9,7 @@
 #include "view/view_navigation.h"
 #include "view/view_transform.h"
 
-void FrameKeyDown(FrameKey key, bool shift, int32_t cursorX, int32_t cursorY) {
+void FrameKeyDown(FrameKey key, bool shift, bool control, int32_t cursorX, int32_t cursorY) {
     if (frameBusy) {
         if (key == FrameKey::kEscape) cancelRequested = 1;
         return;
@@ -59,6 +59,12 @@ void FrameKeyDown(FrameKey key, bool shift, int32_t cursorX, int32_t cursorY) {
         case FrameKey::kR:
             viewScale = 1;
             ZoomView(1);
+            break;
+        case FrameKey::kY:
+            if (control) RunCommand(IDM_REDO);
+            break;
+        case FrameKey::kZ:
+            if (control) RunCommand(shift ? IDM_REDO : IDM_UNDO);
             break;
         case FrameKey::kF1:
             RunCommand(IDM_HELP);

@@ -20,13 +20,15 @@ enum class FrameKey {
     kI,  // zoom in
     kO,  // zoom out
     kR,  // one pixel per map unit
+    kY,  // with Ctrl: redo
+    kZ,  // with Ctrl: undo; with Ctrl and Shift: redo
     kF1,
 };
 
-// A key pressed; shift tells whether Shift is held, the cursor is in map
-// view pixels. While the frame is busy only Esc counts: it asks the build
+// A key pressed; shift and control tell whether Shift and Ctrl are held, the
+// cursor is in map view pixels. While the frame is busy only Esc counts: it asks the build
 // to stop. Refreshes the status bar, except after a key that does nothing.
-void FrameKeyDown(FrameKey key, bool shift, int32_t cursorX, int32_t cursorY);
+void FrameKeyDown(FrameKey key, bool shift, bool control, int32_t cursorX, int32_t cursorY);
 // A key released: Ctrl ends sector drawing mode when no point was placed.
 // The status bar is refreshed only when the mode changed.
 void FrameKeyUp(FrameKey key);

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "app/backups.h"
 #include "app/commands.h"
 #include "app/frame_keys.h"
 #include "app/frame_state.h"
@@ -164,12 +165,18 @@ FrameKey KeyOf(WPARAM key) {
             return FrameKey::kO;
         case 'R':
             return FrameKey::kR;
+        case 'Y':
+            return FrameKey::kY;
+        case 'Z':
+            return FrameKey::kZ;
         case VK_F1:
             return FrameKey::kF1;
         default:
             return FrameKey::kOther;
     }
 }
+
+constexpr UINT_PTR kBackupTimer = 1;
 
 LRESULT OnCreate(HWND frame) {
     shellWindows.main = frame;
@@ -196,6 +203,8 @@ LRESULT OnCreate(HWND frame) {
     mapView = CreateMapView(frame, instance, 0, toolBarHeight, client.right,
                             client.bottom - statusBarHeight - toolBarHeight, viewFrame);
     ShowViewOptions();
+    // Backups are looked at every second; the interval itself is in minutes.
+    SetTimer(frame, kBackupTimer, 1000, nullptr);
     return 0;
 }
 
@@ -211,7 +220,7 @@ LRESULT OnSize(int width, int height) {
 
 LRESULT OnKeyDown(WPARAM key) {
     const POINT cursor = CursorInView();
-    FrameKeyDown(KeyOf(key), GetAsyncKeyState(VK_SHIFT) < 0, cursor.x, cursor.y);
+    FrameKeyDown(KeyOf(key), GetAsyncKeyState(VK_SHIFT) < 0, GetAsyncKeyState(VK_CONTROL) < 0, cursor.x, cursor.y);
     ShowViewOptions();
     RedrawView();
     return 0;
@@ -305,6 +314,9 @@ LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lPara
             return OnKeyboardLost();
         case WM_CLOSE:
             return OnClose();
+        case WM_TIMER:
+            if (wParam == kBackupTimer && !frameBusy) BackupIfDue(static_cast<double>(GetTickCount64()) / 1000.0);
+            return 0;
         case WM_DESTROY:
             PostQuitMessage(0);
             return 0;

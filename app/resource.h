@@ -17,6 +17,8 @@
 #define IDM_EDIT_SELECTION 2001
 #define IDM_DELETE_SELECTION 2002
 #define IDM_FLIP 2003
+#define IDM_UNDO 2004
+#define IDM_REDO 2005
 // View menu
 #define IDM_GRID_BUTTON 3000  // the tool bar button that opens the grid menu
 #define IDM_GRID_NONE 3001

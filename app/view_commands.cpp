@@ -3,6 +3,7 @@
 #include "app/command_handlers.h"
 #include "model/editing.h"
 #include "model/map.h"
+#include "model/map_history.h"
 #include "model/sector_drawing.h"
 #include "platform/shell.h"
 #include "view/map_input.h"
@@ -31,6 +32,22 @@ void EditSelectionCommand() {
             break;
     }
 }
+
+// While a polygon is being drawn, undo takes back its last point.
+bool DrawingPolygon() { return mapMode == MapMode::kDrawSector && numDrawPoints > 0; }
+
+void UndoCommand() {
+    if (DrawingPolygon())
+        TakeBackDrawPoint();
+    else
+        UndoMapChange();
+}
+
+void RedoCommand() { RedoMapChange(); }
+
+bool CanUndo() { return !dragging && (DrawingPolygon() || CanUndoMapChange()); }
+
+bool CanRedo() { return !dragging && !DrawingPolygon() && CanRedoMapChange(); }
 
 void GridButtonCommand() { PlatformShowGridMenu(); }
 

@@ -138,7 +138,9 @@ void DeleteVertex(Vertex* v) {
 void DeleteSector(Sector* s) {
     for (Linedef* l = linedefs; l;) {
         Linedef* next = l->next;
-        if (l->right.sector == s && !l->left.sector) {
+        // A linedef with s on both sides (imported levels have them) goes with
+        // it, as a one-sided one does: nothing would be left on either side.
+        if (l->right.sector == s && (!l->left.sector || l->left.sector == s)) {
             RemoveLinedef(l);
         } else if (l->right.sector == s) {
             std::swap(l->startVertex, l->endVertex);
@@ -217,4 +219,59 @@ void DeleteSelection() {
 
 void FlipSelection() {
     if (selection.kind == kObjectLinedef && selection.object) FlipLinedef(static_cast<Linedef*>(selection.object));
+}
+
+namespace {
+
+// The sides of a two-sided linedef facing the sector and facing the
+// neighbour; null when the linedef does not part the sector from another.
+struct FacingSides {
+    Sidedef* own = nullptr;
+    Sidedef* other = nullptr;
+};
+
+FacingSides SidesAround(Linedef& linedef, const Sector* sector) {
+    if (linedef.right.sector == sector && linedef.left.sector) return {&linedef.right, &linedef.left};
+    if (linedef.left.sector == sector && linedef.right.sector) return {&linedef.left, &linedef.right};
+    return {};
+}
+
+// One of the sector's heights (floors or ceilings) goes from oldHeight to
+// newHeight. A floor wall shows on the side of the lower floor, a ceiling
+// wall on the side of the higher ceiling.
+void RetextureAround(const Sector* sector, int32_t oldHeight, int32_t newHeight, int32_t Sector::*height,
+                     char (Sidedef::*wall)[8], const char* texture, bool floors) {
+    for (Linedef* l = linedefs; l; l = l->next) {
+        const FacingSides sides = SidesAround(*l, sector);
+        if (!sides.own) continue;
+        const int32_t h = sides.other->sector->*height;
+        // Which side shows the wall when the neighbour's height stands above.
+        Sidedef* shownWhenAbove = floors ? sides.own : sides.other;
+        Sidedef* shownWhenBelow = floors ? sides.other : sides.own;
+        if (h > newHeight && h <= oldHeight) {
+            std::memcpy(shownWhenAbove->*wall, texture, 8);
+            SetName(shownWhenBelow->*wall, "-");
+        } else if (h < newHeight && h >= oldHeight) {
+            std::memcpy(shownWhenBelow->*wall, texture, 8);
+            SetName(shownWhenAbove->*wall, "-");
+        } else if (h == newHeight) {
+            SetName(sides.own->*wall, "-");
+            SetName(sides.other->*wall, "-");
+        }
+    }
+}
+
+}  // namespace
+
+void ApplySectorHeights(Sector* sector, int32_t floorHeight, int32_t ceilingHeight) {
+    if (floorHeight != sector->floorHeight) {
+        RetextureAround(sector, sector->floorHeight, floorHeight, &Sector::floorHeight, &Sidedef::lower, defaultLower,
+                        true);
+        sector->floorHeight = floorHeight;
+    }
+    if (ceilingHeight != sector->ceilingHeight) {
+        RetextureAround(sector, sector->ceilingHeight, ceilingHeight, &Sector::ceilingHeight, &Sidedef::upper,
+                        defaultUpper, false);
+        sector->ceilingHeight = ceilingHeight;
+    }
 }

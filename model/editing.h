@@ -39,3 +39,11 @@ void FlipLinedef(Linedef* linedef);
 void DeleteSelection();
 // The Flip command: flips the selected linedef when it is two-sided.
 void FlipSelection();
+
+// Sets the sector's floor and ceiling heights. Where a changed height makes
+// a two-sided linedef's neighbour floor (ceiling) pass from one side of the
+// sector's to the other, the wall that comes into view gets the default
+// lower (upper) texture and the one that goes out of view "-"; at equal
+// heights both get "-". Middles and one-sided linedefs are left alone, as
+// is every texture when a height does not change.
+void ApplySectorHeights(Sector* sector, int32_t floorHeight, int32_t ceilingHeight);

@@ -7,6 +7,7 @@
 
 #include "base/report.h"
 #include "model/map_events.h"
+#include "model/map_history.h"
 #include "model/sector_drawing.h"
 
 Vertex* vertices = nullptr;
@@ -207,6 +208,7 @@ void SetMapFileName(const std::string& path) {
 }
 
 void MarkModified() {
+    NoteMapChanged();
     if (mapModified) return;
     mapModified = 1;
     NotifyMapEvent(MapEvent::kStateChanged);

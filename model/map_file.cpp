@@ -17,6 +17,7 @@
 #include "base/report.h"
 #include "model/map.h"
 #include "model/map_events.h"
+#include "model/map_history.h"
 #include "platform/files.h"
 #include "resources/thing_types.h"
 
@@ -349,6 +350,7 @@ bool SaveMapFile() {
     }
     ++saveCount;
     mapModified = 0;
+    NoteMapSaved();
     NotifyMapEvent(MapEvent::kStateChanged);
     return true;
 }
@@ -378,7 +380,23 @@ bool LoadMapBytes(const std::string& bytes, const std::string& path) {
     for (auto& t : map.things) AppendThing(t.release());
     SetMapFileName(path);
     mapModified = 0;
+    ResetMapHistory();
     NotifyMapEvent(MapEvent::kStateChanged);
     for (const std::string& warning : map.warnings) ShowWarning("%s", warning.c_str());
+    return true;
+}
+
+bool RestoreMapBytes(const std::string& bytes) {
+    DecodedMap map;
+    std::string error;
+    if (!DecodeMapFile(bytes, map, error)) return false;
+    const int32_t saves = saveCount;
+    ClearMap();
+    saveCount = saves;
+    mapSlot = map.slot;
+    for (auto& v : map.vertices) AppendVertex(v.release());
+    for (auto& s : map.sectors) AppendSector(s.release());
+    for (auto& l : map.linedefs) AppendLinedef(l.release());
+    for (auto& t : map.things) AppendThing(t.release());
     return true;
 }

@@ -17,6 +17,11 @@ bool LoadMapFile(const std::string& path);
 // LoadMapFile of bytes read from path.
 bool LoadMapBytes(const std::string& bytes, const std::string& path);
 
+// Replaces the records and the map slot by those of bytes that
+// EncodeMapFile wrote; paths, save count and modified flag stay, and no
+// event is raised. False (and nothing changed) for bytes it cannot decode.
+bool RestoreMapBytes(const std::string& bytes);
+
 // The bytes SaveMapFile writes for the current map.
 std::string EncodeMapFile();
 

@@ -19,6 +19,10 @@ void SetMessagePrefix(const std::string& prefix);
 
 void QueueAnswer(Answer answer);
 void QueueChosenPath(const std::string& path);
+// What the next PlatformRunDialog does in place of the user: the action runs
+// and its result is the dialog's (true for OK). Without one, a dialog is
+// recorded and cancelled.
+void QueueDialogAction(std::function<bool()> action);
 // Whether PlatformRunProcess reports the game as started (true at first).
 void SetProcessStarts(bool starts);
 // Called by every PlatformPumpMessages, as if input had arrived meanwhile.

@@ -11,6 +11,7 @@
 namespace {
 std::deque<Answer> answers;
 std::deque<std::string> chosenPaths;  // empty text: the dialog is cancelled
+std::deque<std::function<bool()>> dialogActions;
 HeadlessRecord record;
 bool processStarts = true;
 std::function<void()> pumpHook;
@@ -18,6 +19,7 @@ std::function<void()> pumpHook;
 
 void QueueAnswer(Answer answer) { answers.push_back(answer); }
 void QueueChosenPath(const std::string& path) { chosenPaths.push_back(path); }
+void QueueDialogAction(std::function<bool()> action) { dialogActions.push_back(std::move(action)); }
 void SetProcessStarts(bool starts) { processStarts = starts; }
 void SetPumpHook(std::function<void()> hook) { pumpHook = std::move(hook); }
 
@@ -26,6 +28,7 @@ HeadlessRecord& Headless() { return record; }
 void ResetHeadlessShell() {
     answers.clear();
     chosenPaths.clear();
+    dialogActions.clear();
     record = HeadlessRecord{};
     processStarts = true;
     pumpHook = nullptr;
@@ -65,7 +68,10 @@ void PlatformShowHelp(const std::string& path) { record.helpShown.push_back(path
 
 bool PlatformRunDialog(const char* name) {
     record.dialogs.push_back(name);
-    return false;
+    if (dialogActions.empty()) return false;
+    const std::function<bool()> action = std::move(dialogActions.front());
+    dialogActions.pop_front();
+    return action();
 }
 
 void PlatformShowGridMenu() { record.gridMenus++; }

@@ -15,7 +15,8 @@ const char* const kDefaultFile =
     "playoption3\t\tundesignated\n"
     "playoption4\t\tundesignated\n"
     "buildoption1\t\t0\n"
-    "buildoption2\t\t0\n";
+    "buildoption2\t\t0\n"
+    "backupminutes\t\t3.000000\n";
 
 TEST_F(ConfigTest, MissingFileGivesDefaultsAndSavingWritesThem) {
     gamefile = "C:\\doom\\doom2.exe";

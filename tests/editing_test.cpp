@@ -181,6 +181,23 @@ TEST_F(EditingTest, DeletingASectorLeavesItsNeighbourFacingInwards) {
     }
 }
 
+// Imported levels have linedefs with one sector on both sides (a see-through
+// wall inside a room); deleting the sector takes them too, instead of
+// leaving them on the freed sector for the next save to trip over.
+TEST_F(EditingTest, DeletingASectorTakesItsLinedefsWithItOnBothSides) {
+    RunScript("sector 0 0  0 128  128 128  128 0\nsector 200 0  200 128  328 128  328 0");
+    Sector* s = sectors;
+    Linedef* inside = Line(MakeVertex(32, 32), MakeVertex(96, 96), s);
+    inside->left.sector = s;
+    inside->flags = 4;
+    DeleteSector(s);
+    EXPECT_EQ(numsectors, 1);
+    EXPECT_EQ(numlinedefs, 4);
+    EXPECT_EQ(numvertices, 4);
+    ExpectSound();
+    EXPECT_FALSE(EncodeMapFile().empty());
+}
+
 TEST_F(EditingTest, DeletingTheOnlySectorLeavesOnlyTheThings) {
     RunScript("sector 0 0  0 128  128 128  128 0\nthing 9 64 64\nclick 20 20\nkey delete");
     EXPECT_EQ(numsectors + numlinedefs + numvertices, 0);

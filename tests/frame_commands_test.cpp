@@ -46,7 +46,7 @@ TEST_F(FrameCommandTest, FirstSaveAsksAboutTheDefaultNameOnce) {
     EXPECT_EQ(mapModified, 0);
 
     // The key that answered, or any key that does nothing, does not wipe the note.
-    FrameKeyDown(FrameKey::kOther, false, 0, 0);
+    FrameKeyDown(FrameKey::kOther, false, false, 0, 0);
     FrameKeyUp(FrameKey::kOther);
     FrameKeyUp(FrameKey::kControl);
     FrameAltUp();
@@ -191,8 +191,8 @@ TEST_F(FrameCommandTest, EscStopsThePvsPassAndKeepsTheOldPwad) {
         shown = Headless().statusTexts[0];
         // While the pass runs, commands and edits are refused.
         refused = !RunCommand(IDM_SAVE) && !CommandApplies(IDM_EXIT);
-        FrameKeyDown(FrameKey::kDelete, false, 0, 0);
-        FrameKeyDown(FrameKey::kEscape, false, 0, 0);
+        FrameKeyDown(FrameKey::kDelete, false, false, 0, 0);
+        FrameKeyDown(FrameKey::kEscape, false, false, 0, 0);
     });
     RunScript("click 64 64\ncommand build");
     EXPECT_EQ(shown.rfind(" PVS 0%", 0), 0u) << shown;
@@ -254,7 +254,8 @@ TEST_F(FrameCommandTest, ViewCommandsAndKeys) {
     EXPECT_EQ(mapMode, MapMode::kPvsTest);
     EXPECT_EQ(selection.kind, kObjectNone);
     // Alt and Ctrl in the PVS test only clear the selection.
-    for (auto press : {+[] { FrameAltDown(10, 10); }, +[] { FrameKeyDown(FrameKey::kControl, false, 10, 10); }}) {
+    for (auto press :
+         {+[] { FrameAltDown(10, 10); }, +[] { FrameKeyDown(FrameKey::kControl, false, false, 10, 10); }}) {
         selection = {kObjectSector, sectors};
         press();
         EXPECT_EQ(mapMode, MapMode::kPvsTest);
@@ -264,23 +265,23 @@ TEST_F(FrameCommandTest, ViewCommandsAndKeys) {
     EXPECT_EQ(mapMode, MapMode::kSelect);
 
     viewScale = 1;
-    FrameKeyDown(FrameKey::kI, true, 0, 0);
+    FrameKeyDown(FrameKey::kI, true, false, 0, 0);
     EXPECT_FLOAT_EQ(viewScale, 1.0201f);
-    FrameKeyDown(FrameKey::kO, true, 0, 0);
+    FrameKeyDown(FrameKey::kO, true, false, 0, 0);
     EXPECT_FLOAT_EQ(viewScale, 1.0201f * 0.9801f);
-    FrameKeyDown(FrameKey::kR, false, 0, 0);
-    FrameKeyDown(FrameKey::kUp, true, 0, 0);
+    FrameKeyDown(FrameKey::kR, false, false, 0, 0);
+    FrameKeyDown(FrameKey::kUp, true, false, 0, 0);
     EXPECT_FLOAT_EQ(viewCentreY, 20);
     EXPECT_EQ(Headless().statusTexts[1], " Center: X 0 Y 20");
 
     // Enter with a sector selected asks for its dialog; F1 for help.
     RunScript("click 64 64");
-    FrameKeyDown(FrameKey::kEnter, false, 0, 0);
-    FrameKeyDown(FrameKey::kF1, false, 0, 0);
+    FrameKeyDown(FrameKey::kEnter, false, false, 0, 0);
+    FrameKeyDown(FrameKey::kF1, false, false, 0, 0);
     EXPECT_EQ(Headless().dialogs, std::vector<std::string>{"secedit"});
     EXPECT_EQ(Headless().helpShown, std::vector<std::string>{"keldra.chm"});
     // Delete removes the selected sector; with nothing selected it does not apply.
-    FrameKeyDown(FrameKey::kDelete, false, 0, 0);
+    FrameKeyDown(FrameKey::kDelete, false, false, 0, 0);
     EXPECT_EQ(numsectors, 0);
     EXPECT_FALSE(CommandApplies(IDM_DELETE_SELECTION));
 }
@@ -288,7 +289,7 @@ TEST_F(FrameCommandTest, ViewCommandsAndKeys) {
 TEST_F(FrameCommandTest, FitViewShowsTheWholeMap) {
     SetViewSize(800, 600);
     RunScript("sector 0 0  0 100  1000 100  1000 0");
-    FrameKeyDown(FrameKey::kA, false, 0, 0);
+    FrameKeyDown(FrameKey::kA, false, false, 0, 0);
     EXPECT_FLOAT_EQ(viewScale, 0.72f);
     EXPECT_FLOAT_EQ(viewCentreX, 500);
     EXPECT_FLOAT_EQ(viewCentreY, 50);

@@ -17,6 +17,7 @@
 #include "model/editing.h"
 #include "model/geometry.h"
 #include "model/map.h"
+#include "model/map_history.h"
 #include "model/sector_drawing.h"
 #include "nodes/pvs.h"
 #include "nodes/sector_lookup.h"
@@ -51,6 +52,7 @@ void ResetMapState() {
     pvsChosenSubsector = -1;
     ResetHeadlessShell();
     pvsThreads = 0;
+    ResetMapHistory();
     ResetScriptView();
 }
 

@@ -16,6 +16,7 @@
 #include "base/report.h"
 #include "model/map.h"
 #include "model/map_file.h"
+#include "model/map_history.h"
 #include "model/map_import.h"
 #include "nodes/build.h"
 #include "nodes/pvs.h"
@@ -91,6 +92,7 @@ int Script(const std::string& path) {
         return 1;
     }
     std::string error;
+    ResetMapHistory();  // the empty map the script starts from is a state to undo to
     if (!RunMapScript(text, error)) {
         std::fprintf(stderr, "keldra-cli: %s: %s\n", path.c_str(), error.c_str());
         return 1;

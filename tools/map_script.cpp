@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/commands.h"
+#include "app/frame_keys.h"
 #include "model/editing.h"
 #include "model/map.h"
 #include "model/map_file.h"
@@ -179,17 +180,22 @@ bool RunRelease(Line& line, std::string&) {
 bool RunKey(Line& line, std::string&) {
     std::string word;
     if (!line.Word(word)) return false;
-    if (word == "enter")
-        EnterKeyDown();
-    else if (word == "escape")
-        EscapeKeyDown();
-    else if (word == "delete")
-        DeleteSelection();
-    else if (word == "flip")
-        FlipSelection();
-    else
-        return false;
-    return true;
+    // Through the frame's keys, as the editor takes them: Delete and F run
+    // their commands, Enter the Edit command when it applies.
+    static const struct {
+        const char* word;
+        FrameKey key;
+    } kKeys[] = {{"enter", FrameKey::kEnter},
+                 {"escape", FrameKey::kEscape},
+                 {"delete", FrameKey::kDelete},
+                 {"flip", FrameKey::kF}};
+    for (const auto& k : kKeys) {
+        if (word == k.word) {
+            FrameKeyDown(k.key, false, false, 0, 0);
+            return true;
+        }
+    }
+    return false;
 }
 
 bool RunSector(Line& line, std::string& problem) {

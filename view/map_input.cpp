@@ -4,6 +4,7 @@
 #include "model/editing.h"
 #include "model/geometry.h"
 #include "model/map.h"
+#include "model/map_history.h"
 #include "model/sector_drawing.h"
 #include "view/picking.h"
 #include "view/view_transform.h"
@@ -23,6 +24,17 @@ void EndDrawing() {
     if (mapMode == MapMode::kDrawSector) mapMode = modeUnderDrawing;
 }
 
+// Declared first in each entry point: on the way out, what the input changed
+// becomes a step to undo.
+struct InputStep {
+    InputStep() = default;
+    InputStep(const InputStep&) = delete;
+    InputStep& operator=(const InputStep&) = delete;
+    ~InputStep() {
+        if (!dragging) CommitMapChange();
+    }
+};
+
 DrawPoint MapPoint(int32_t x, int32_t y) {
     DrawPoint p = {0, 0, kDrawFree, nullptr};
     ViewToMap(static_cast<float>(x), static_cast<float>(y), p.x, p.y);
@@ -31,6 +43,7 @@ DrawPoint MapPoint(int32_t x, int32_t y) {
 }  // namespace
 
 void MapMouseMove(int32_t x, int32_t y, bool leftButtonHeld) {
+    const InputStep step;
     if (mapMode == MapMode::kDrawSector) {
         PickAt(x, y);
         const DrawPoint p = MapPoint(x, y);
@@ -44,6 +57,7 @@ void MapMouseMove(int32_t x, int32_t y, bool leftButtonHeld) {
 }
 
 void MapLeftButtonDown(int32_t x, int32_t y) {
+    const InputStep step;
     PickAt(x, y);
     const DrawPoint p = MapPoint(x, y);
     if (mapMode == MapMode::kDrawSector) {
@@ -87,6 +101,7 @@ void MapLeftButtonDown(int32_t x, int32_t y) {
 }
 
 bool MapLeftButtonUp() {
+    const InputStep step;
     if (!dragging) return false;
     if (selection.kind == kObjectVertex && selection.object) {
         auto* v = static_cast<Vertex*>(selection.object);
@@ -104,9 +119,15 @@ bool MapLeftButtonUp() {
     return true;
 }
 
+void TakeBackDrawPoint() {
+    const InputStep step;
+    if (RemoveLastDrawPoint()) EndDrawing();
+}
+
 bool MapRightButtonDown(int32_t x, int32_t y) {
+    const InputStep step;
     if (mapMode == MapMode::kDrawSector) {
-        if (RemoveLastDrawPoint()) EndDrawing();
+        TakeBackDrawPoint();
         return false;
     }
     selection = {kObjectNone, nullptr};
@@ -116,11 +137,13 @@ bool MapRightButtonDown(int32_t x, int32_t y) {
 }
 
 void MapThingMenuChosen(int32_t row) {
+    const InputStep step;
     const DrawPoint p = MapPoint(popupX, popupY);
     PlaceThing(p.x, p.y, row);
 }
 
 void ControlKeyDown(int32_t cursorX, int32_t cursorY) {
+    const InputStep step;
     selection = {kObjectNone, nullptr};
     if (mapMode != MapMode::kDrawSector && numDrawPoints == 0 && mapMode != MapMode::kPvsTest) {
         modeUnderDrawing = mapMode;
@@ -130,10 +153,12 @@ void ControlKeyDown(int32_t cursorX, int32_t cursorY) {
 }
 
 void ControlKeyUp() {
+    const InputStep step;
     if (mapMode == MapMode::kDrawSector && numDrawPoints == 0) EndDrawing();
 }
 
 void AltKeyDown(int32_t cursorX, int32_t cursorY) {
+    const InputStep step;
     selection = {kObjectNone, nullptr};
     if (mapMode == MapMode::kSelect) {
         mapMode = MapMode::kInsertVertex;
@@ -145,11 +170,13 @@ void AltKeyDown(int32_t cursorX, int32_t cursorY) {
 }
 
 void AltKeyUp() {
+    const InputStep step;
     if (mapMode == MapMode::kInsertVertex) mapMode = MapMode::kSelect;
     if (modeUnderDrawing == MapMode::kInsertVertex) modeUnderDrawing = MapMode::kSelect;
 }
 
 void EscapeKeyDown() {
+    const InputStep step;
     if (mapMode == MapMode::kDrawSector) {
         numDrawPoints = 0;
         EndDrawing();
@@ -159,6 +186,7 @@ void EscapeKeyDown() {
 }
 
 bool EnterKeyDown() {
+    const InputStep step;
     if (mapMode == MapMode::kDrawSector) {
         if (CloseDrawing()) EndDrawing();
         return false;

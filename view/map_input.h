@@ -34,3 +34,10 @@ void AltKeyUp();
 void EscapeKeyDown();
 // True when Enter means the Edit command for the selection.
 bool EnterKeyDown();
+// Takes back the last point of the polygon being drawn (the drawing ends
+// with its first point).
+void TakeBackDrawPoint();
+
+// Each of these is one user action: what it changed in the map becomes one
+// step to undo when it returns, except while a drag goes on (the whole drag
+// is one step, kept when the button is released).

@@ -7,9 +7,10 @@
 //   probe.exe pressed ID      1 when button ID is pressed (checked), else 0
 //   probe.exe tree            the frame's child windows: handle, class, screen rectangle
 //   probe.exe field TITLE     the file name typed into the file dialog titled TITLE
+//   probe.exe text TITLE ID   the text of control ID of the window titled TITLE
+//                             (ID 0: the window's own text)
 //   probe.exe control TITLE ID  the screen position of the middle of control ID
 //                             of the dialog titled TITLE
-//   probe.exe text TITLE ID   that control's text (a drop-down list: its choice)
 //   probe.exe tab TITLE ID N  the screen position of tab N of tab control ID
 #include <windows.h>
 // The common controls need windows.h first.
@@ -83,8 +84,17 @@ int wmain(int argc, wchar_t** argv) {
         Print(text);
         return 0;
     }
-    if (argc > 3 &&
-        (std::wstring(argv[1]) == L"control" || std::wstring(argv[1]) == L"text" || std::wstring(argv[1]) == L"tab")) {
+    if (argc > 3 && std::wstring(argv[1]) == L"text") {
+        HWND window = FindWindowW(nullptr, argv[2]);
+        const int control = _wtoi(argv[3]);
+        HWND item = window && control ? GetDlgItem(window, control) : window;
+        if (!item) return 3;
+        wchar_t text[1024] = {};
+        SendMessageW(item, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
+        Print(text);
+        return 0;
+    }
+    if (argc > 3 && (std::wstring(argv[1]) == L"control" || std::wstring(argv[1]) == L"tab")) {
         HWND dialog = FindWindowW(nullptr, argv[2]);
         HWND control = dialog ? GetDlgItem(dialog, _wtoi(argv[3])) : nullptr;
         if (!control) return 3;
@@ -97,12 +107,6 @@ int wmain(int argc, wchar_t** argv) {
             POINT middle = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
             ClientToScreen(control, &middle);
             Print(std::to_wstring(middle.x) + L" " + std::to_wstring(middle.y));
-            return 0;
-        }
-        if (std::wstring(argv[1]) == L"text") {
-            wchar_t text[1024] = {};
-            SendMessageW(control, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
-            Print(text);
             return 0;
         }
         RECT r;
