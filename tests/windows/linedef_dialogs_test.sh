@@ -263,9 +263,10 @@ click $((cx - 150)) "$cy"
 xdotool mousemove $((cx + 300)) $((cy + 200))
 xdotool key F10
 sleep 0.5
+# Edit, then past Undo and Redo to the edit item.
 xdotool key Right Down
 sleep 0.5
-xdotool key Return
+xdotool key Down Down Return
 wait_dialog "Linedef Edit"
 xdotool keyup Return
 probe tab "Linedef Edit" 5000 0 >/dev/null || fail "a one-sided wall has no \"Right Sidedef\" tab"
