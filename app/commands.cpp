@@ -10,6 +10,7 @@
 #include "app/resource.h"
 #include "app/status_text.h"
 #include "app/title.h"
+#include "app/wad_levels.h"
 #include "model/editing.h"
 #include "model/map_history.h"
 #include "nodes/build.h"
@@ -62,6 +63,7 @@ void Help() { PlatformShowHelp("keldra.chm"); }
 const Command commands[] = {
     {IDM_NEW, "new", NewCommand, nullptr},
     {IDM_OPEN, "open", OpenCommand, nullptr},
+    {IDM_OPEN_WAD, "openwad", OpenWadLevelCommand, nullptr},
     {IDM_SAVE_AS, "saveas", SaveAs, nullptr},
     {IDM_SAVE, "save", Save, nullptr},
     {IDM_CLEAR, "clear", ClearCommand, nullptr},

@@ -21,11 +21,11 @@ int32_t buildoption1 = 0;
 int32_t buildoption2 = 0;
 
 const ConfigRow configRows[] = {
-    {"gamefile", &gamefile, kConfigText, kUndesignated, 0, 0.0f, 1023},
+    {"gamefile", &gamefile, kConfigText, kUndesignated, 0, 0.0f, kGamefileBytes},
     {"playoption1", &playoption1, kConfigInteger, nullptr, 0, 0.0f, 0},
     {"playoption2", &playoption2, kConfigInteger, nullptr, 0, 0.0f, 0},
-    {"playoption3", &playoption3, kConfigText, kUndesignated, 0, 0.0f, 255},
-    {"playoption4", &playoption4, kConfigText, kUndesignated, 0, 0.0f, 255},
+    {"playoption3", &playoption3, kConfigText, kUndesignated, 0, 0.0f, kPlayOptionBytes},
+    {"playoption4", &playoption4, kConfigText, kUndesignated, 0, 0.0f, kPlayOptionBytes},
     {"buildoption1", &buildoption1, kConfigInteger, nullptr, 0, 0.0f, 0},
     {"buildoption2", &buildoption2, kConfigInteger, nullptr, 0, 0.0f, 0},
     {"backupminutes", &backupMinutes, kConfigReal, nullptr, 0, 3.0f, 0},

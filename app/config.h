@@ -8,6 +8,10 @@
 // A text setting that holds this means that nothing has been chosen.
 extern const char* const kUndesignated;  // "undesignated"
 
+// The most bytes of code page 932 a text setting keeps in the file.
+constexpr std::size_t kGamefileBytes = 1023;
+constexpr std::size_t kPlayOptionBytes = 255;
+
 extern std::string gamefile;     // path of the game executable
 extern int32_t playoption1;      // nonzero: pass -nomonsters
 extern int32_t playoption2;      // nonzero: pass -nomusic

@@ -13,6 +13,7 @@
 #define IDM_SAVE 1004
 #define IDM_CLEAR 1005
 #define IDM_EXIT 1006
+#define IDM_OPEN_WAD 1007
 // Edit menu
 #define IDM_EDIT_SELECTION 2001
 #define IDM_DELETE_SELECTION 2002

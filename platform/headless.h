@@ -37,7 +37,7 @@ struct ProcessStart {
 // What the frame seam was asked to show or do since the last reset.
 struct HeadlessRecord {
     std::vector<std::string> questions;
-    std::vector<std::string> fileDialogs;  // "open" or "save", in order
+    std::vector<std::string> fileDialogs;  // "open", "save" or "wad", in order
     std::string statusTexts[4];
     std::vector<ProcessStart> processes;
     std::vector<std::string> helpShown;

@@ -18,6 +18,9 @@ Answer PlatformAsk(const std::string& text, const std::string& caption, AskButto
 // The save dialog does not ask about replacing: the caller does.
 bool PlatformChooseMapFile(bool save, std::string& path);
 
+// The open dialog for a WAD file ("*.wad"). False when cancelled.
+bool PlatformChooseWadFile(std::string& path);
+
 // Sets the text of status bar part 0 to 3.
 void PlatformSetStatusText(int part, const std::string& text);
 

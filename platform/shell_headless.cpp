@@ -53,6 +53,14 @@ bool PlatformChooseMapFile(bool save, std::string& path) {
     return !path.empty();
 }
 
+bool PlatformChooseWadFile(std::string& path) {
+    record.fileDialogs.push_back("wad");
+    if (chosenPaths.empty()) return false;
+    path = chosenPaths.front();
+    chosenPaths.pop_front();
+    return !path.empty();
+}
+
 void PlatformSetStatusText(int part, const std::string& text) {
     if (part >= 0 && part < 4) record.statusTexts[part] = text;
 }

@@ -83,6 +83,23 @@ bool PlatformChooseMapFile(bool save, std::string& path) {
     return true;
 }
 
+bool PlatformChooseWadFile(std::string& path) {
+    wchar_t name[1024] = L"";
+    static const wchar_t kFilter[] = L"WADファイル {*.wad}\0*.wad\0";
+    OPENFILENAMEW ofn = {};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = shellWindows.main;
+    ofn.lpstrFilter = kFilter;
+    ofn.lpstrFile = name;
+    ofn.nMaxFile = 1024;
+    ofn.lpstrDefExt = L"wad";
+    ofn.lpstrTitle = L"WADファイルを開く";
+    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_FILEMUSTEXIST;
+    if (!GetOpenFileNameW(&ofn)) return false;
+    path = Narrow(name);
+    return true;
+}
+
 void PlatformSetStatusText(int part, const std::string& text) {
     if (!shellWindows.statusBar) return;
     SendMessageW(shellWindows.statusBar, SB_SETTEXTW, static_cast<WPARAM>(part),

@@ -117,7 +117,8 @@ EOF
 save_map() {
     xdotool key alt+f
     sleep 0.5
-    xdotool key Down Down Down Return
+    # The fifth item, Save.
+    xdotool key Down Down Down Down Return
     # The first save asks whether to choose another name than the default: no.
     question=$(wine_wait_window '^上書き保存$' 2 || true)
     [ -z "$question" ] || xdotool key n

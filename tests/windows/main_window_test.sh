@@ -64,7 +64,7 @@ if xdotool search --name '^Keldra - \[' >/dev/null 2>&1; then
 fi
 wineserver -w
 
-expected=$(printf 'gamefile\t\tC:\\\203Q\201[\203\200\\doom2.exe\r\nplayoption1\t\t1\r\nplayoption2\t\t0\r\nplayoption3\t\tundesignated\r\nplayoption4\t\tundesignated\r\nbuildoption1\t\t0\r\nbuildoption2\t\t0\r\n' | od -An -tx1)
+expected=$(printf 'gamefile\t\tC:\\\203Q\201[\203\200\\doom2.exe\r\nplayoption1\t\t1\r\nplayoption2\t\t0\r\nplayoption3\t\tundesignated\r\nplayoption4\t\tundesignated\r\nbuildoption1\t\t0\r\nbuildoption2\t\t0\r\nbackupminutes\t\t3.000000\r\n' | od -An -tx1)
 actual=$(od -An -tx1 keldra.cfg)
 [ "$expected" = "$actual" ] || fail "keldra.cfg written at exit: $(cat -A keldra.cfg)"
 # Without doom2.wad the editor says so in a box, shows no main window, ends

@@ -36,7 +36,7 @@ find_map_view
 save_and_read() {
     xdotool key alt+f
     sleep 0.5
-    xdotool key Down Down Down Return
+    xdotool key Down Down Down Down Return
     sleep 2
     wine "$build/keldra-cli.exe" info untitled.kdm >info.txt 2>&1 || fail "keldra-cli info: $(cat info.txt)"
 }

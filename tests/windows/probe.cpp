@@ -9,6 +9,7 @@
 //   probe.exe field TITLE     the file name typed into the file dialog titled TITLE
 //   probe.exe text TITLE ID   the text of control ID of the window titled TITLE
 //                             (ID 0: the window's own text)
+//   probe.exe checked TITLE ID  1 when check box ID of that window is checked, else 0
 //   probe.exe control TITLE ID  the screen position of the middle of control ID
 //                             of the dialog titled TITLE
 //   probe.exe tab TITLE ID N  the screen position of tab N of tab control ID
@@ -84,13 +85,17 @@ int wmain(int argc, wchar_t** argv) {
         Print(text);
         return 0;
     }
-    if (argc > 3 && std::wstring(argv[1]) == L"text") {
+    if (argc > 3 && (std::wstring(argv[1]) == L"text" || std::wstring(argv[1]) == L"checked")) {
         HWND window = FindWindowW(nullptr, argv[2]);
         const int control = _wtoi(argv[3]);
         HWND item = window && control ? GetDlgItem(window, control) : window;
         if (!item) return 3;
-        wchar_t text[1024] = {};
-        SendMessageW(item, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
+        if (std::wstring(argv[1]) == L"checked") {
+            Print(SendMessageW(item, BM_GETCHECK, 0, 0) == BST_CHECKED ? L"1" : L"0");
+            return 0;
+        }
+        wchar_t text[1100] = {};
+        SendMessageW(item, WM_GETTEXT, 1100, reinterpret_cast<LPARAM>(text));
         Print(text);
         return 0;
     }

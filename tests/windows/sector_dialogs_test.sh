@@ -77,7 +77,7 @@ dialog_shot() { import -window "$1" "$artifacts/$2"; }
 save_and_dump() {
     xdotool key alt+f
     sleep 0.5
-    keys Down Down Down Return
+    keys Down Down Down Down Return
     # The first save asks whether to choose another name than the default: no.
     if [ -z "${saved_once:-}" ]; then
         question=$(dialog "上書き保存" "the first save")
