@@ -14,6 +14,7 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "$1" && pwd)
 mkdir -p "$2"
 artifacts=$(cd "$2" && pwd)
+rm -f "$artifacts"/wine-lineedit-*.png "$artifacts"/wine-deftex.png "$artifacts"/wine-linedef-failure.png
 work=$(mktemp -d)
 . "$root/scripts/wine-env.sh"
 trap 'wine_stop; rm -rf "$work"' EXIT
