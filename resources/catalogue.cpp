@@ -15,9 +15,10 @@ Catalogue catalogue;
 
 namespace {
 
-// Whether stored begins with wanted, letter case ignored, over wanted's length.
-bool NameBegins(const std::string& stored, const std::string& wanted) {
-    if (wanted.size() > stored.size()) return false;
+// Whether two lump names are the same, letter case ignored, as the game
+// compares them: a name is never found by a longer one it begins.
+bool SameName(const std::string& stored, const std::string& wanted) {
+    if (wanted.size() != stored.size()) return false;
     for (std::size_t i = 0; i < wanted.size(); ++i) {
         if (std::toupper(static_cast<unsigned char>(stored[i])) !=
             std::toupper(static_cast<unsigned char>(wanted[i]))) {
@@ -29,7 +30,7 @@ bool NameBegins(const std::string& stored, const std::string& wanted) {
 
 int FindIn(const Catalogue& c, const std::string& name) {
     for (int i = 0; i < static_cast<int>(c.wad.lumps.size()); ++i) {
-        if (NameBegins(c.wad.lumps[i].name, name)) return i;
+        if (SameName(c.wad.lumps[i].name, name)) return i;
     }
     return static_cast<int>(c.wad.lumps.size());
 }
@@ -163,7 +164,7 @@ int LoadIwadFile(const std::string& path, std::string* error) {
 int FindTexture(const char* name) {
     const std::string wanted = NameText(name);
     for (int i = 0; i < static_cast<int>(catalogue.textures.size()); ++i) {
-        if (NameBegins(NameText(catalogue.textures[i].name), wanted)) return i;
+        if (SameName(NameText(catalogue.textures[i].name), wanted)) return i;
     }
     return -1;
 }
@@ -171,7 +172,7 @@ int FindTexture(const char* name) {
 int FindFlat(const char* name) {
     const std::string wanted = NameText(name);
     for (int i = 0; i < static_cast<int>(catalogue.flats.size()); ++i) {
-        if (NameBegins(NameText(catalogue.flats[i].name), wanted)) return i;
+        if (SameName(NameText(catalogue.flats[i].name), wanted)) return i;
     }
     return -1;
 }

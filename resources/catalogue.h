@@ -56,11 +56,11 @@ int LoadIwad(const std::string& bytes, std::string* error = nullptr);
 // LoadIwad of the file at path; 0 when it cannot be read.
 int LoadIwadFile(const std::string& path, std::string* error = nullptr);
 
-// The first directory entry whose name begins with name (letter case
-// ignored), or the lump count.
+// The first directory entry named name (letter case ignored), or the lump
+// count.
 int FindLumpByName(const std::string& name);
-// The first texture (flat) whose name begins with the given 8-byte field's
-// name, or -1.
+// The first texture (flat) with the given 8-byte field's name (letter case
+// ignored), or -1.
 int FindTexture(const char* name);
 int FindFlat(const char* name);
 // A texture's 8-byte name as text, "-" for -1.

@@ -1,7 +1,9 @@
 // The catalogue and the images, on a tiny IWAD written here and on Freedoom.
+#include <algorithm>
 #include <cstring>
 #include <random>
 
+#include "base/names.h"
 #include "base/report.h"
 #include "platform/files.h"
 #include "resources/catalogue.h"
@@ -10,62 +12,7 @@
 
 namespace {
 
-struct Lump {
-    std::string name, data;
-};
-
-std::string Wad(const char* kind, const std::vector<Lump>& lumps) {
-    std::string body, directory;
-    auto put32 = [](std::string& s, uint32_t v) {
-        for (int i = 0; i < 4; ++i) s.push_back(static_cast<char>(v >> (8 * i)));
-    };
-    for (const Lump& l : lumps) {
-        put32(directory, 12 + static_cast<uint32_t>(body.size()));
-        put32(directory, static_cast<uint32_t>(l.data.size()));
-        directory += l.name + std::string(8 - l.name.size(), '\0');
-        body += l.data;
-    }
-    std::string out = kind;
-    put32(out, static_cast<uint32_t>(lumps.size()));
-    put32(out, 12 + static_cast<uint32_t>(body.size()));
-    return out + body + directory;
-}
-
-void PutU16(std::string& s, int v) {
-    s.push_back(static_cast<char>(v & 0xFF));
-    s.push_back(static_cast<char>((v >> 8) & 0xFF));
-}
-void PutU32(std::string& s, uint32_t v) {
-    PutU16(s, static_cast<int>(v & 0xFFFF));
-    PutU16(s, static_cast<int>(v >> 16));
-}
-
-// A picture lump: per column, its posts (top row and pixels).
-using Post = std::pair<int, std::vector<uint8_t>>;
-std::string Picture(int width, int height, const std::vector<std::vector<Post>>& columns) {
-    std::string header, data;
-    PutU16(header, width);
-    PutU16(header, height);
-    PutU16(header, 0);
-    PutU16(header, 0);
-    const std::size_t start = 8 + 4 * columns.size();
-    for (const auto& posts : columns) {
-        PutU32(header, static_cast<uint32_t>(start + data.size()));
-        for (const Post& p : posts) {
-            data.push_back(static_cast<char>(p.first));
-            data.push_back(static_cast<char>(p.second.size()));
-            data.push_back(0);
-            data.append(p.second.begin(), p.second.end());
-            data.push_back(0);
-        }
-        data.push_back(static_cast<char>(255));
-    }
-    return header + data;
-}
-
-std::string Name8(const char* name) { return std::string(name) + std::string(8 - std::strlen(name), '\0'); }
-
-std::vector<Lump> TinyIwadLumps() {
+std::vector<TestLump> TinyIwadLumps() {
     std::string playpal;
     for (int i = 0; i < 256; ++i) {
         playpal.push_back(static_cast<char>(i));
@@ -73,39 +20,39 @@ std::vector<Lump> TinyIwadLumps() {
         playpal.push_back(static_cast<char>(i / 2));
     }
     std::string pnames;
-    PutU32(pnames, 3);
+    AppendU32(pnames, 3);
     pnames += Name8("PATCHA") + Name8("PATCHB") + Name8("MISSING");
-    const std::string patchA = Picture(3, 4, {{{0, {10, 11, 12, 13}}}, {}, {{1, {20, 21}}, {3, {22}}}});
-    const std::string patchB = Picture(2, 2, {{{0, {30, 31}}}, {{0, {32, 33}}}});
+    const std::string patchA = PictureLump(3, 4, {{{0, {10, 11, 12, 13}}}, {}, {{1, {20, 21}}, {3, {22}}}});
+    const std::string patchB = PictureLump(2, 2, {{{0, {30, 31}}}, {{0, {32, 33}}}});
     // WALL, 6 by 5: PATCHA at (-1, 1), the missing patch, PATCHB at (4, -1) and at (1, 2).
     std::string texture = Name8("wall");
-    PutU32(texture, 0);
-    PutU16(texture, 6);
-    PutU16(texture, 5);
-    PutU32(texture, 0);
+    AppendU32(texture, 0);
+    AppendU16(texture, 6);
+    AppendU16(texture, 5);
+    AppendU32(texture, 0);
     const int placements[4][3] = {{-1, 1, 0}, {0, 0, 2}, {4, -1, 1}, {1, 2, 1}};
-    PutU16(texture, 4);
+    AppendU16(texture, 4);
     for (const auto& p : placements) {
-        PutU16(texture, p[0]);
-        PutU16(texture, p[1]);
-        PutU16(texture, p[2]);
-        PutU16(texture, 1);
-        PutU16(texture, 0);
+        AppendU16(texture, p[0]);
+        AppendU16(texture, p[1]);
+        AppendU16(texture, p[2]);
+        AppendU16(texture, 1);
+        AppendU16(texture, 0);
     }
     std::string texture1;
-    PutU32(texture1, 1);
-    PutU32(texture1, 8);
+    AppendU32(texture1, 1);
+    AppendU32(texture1, 8);
     texture1 += texture;
     std::string flat;
     for (int y = 0; y < 64; ++y)
         for (int x = 0; x < 64; ++x) flat.push_back(static_cast<char>((x + 2 * y) & 255));
-    const std::string sprite = Picture(2, 3, {{{0, {112, 113, 5}}}, {{1, {127, 7}}}});
+    const std::string sprite = PictureLump(2, 3, {{{0, {112, 113, 5}}}, {{1, {127, 7}}}});
     return {{"PLAYPAL", playpal},   {"pnames", pnames}, {"PATCHA", patchA}, {"PATCHB", patchB},
             {"TEXTURE1", texture1}, {"PLAYA1", sprite}, {"F_START", ""},    {"F1_START", ""},
             {"FLAT1", flat},        {"F1_END", ""},     {"F_END", ""},      {"PNAMES", "a second one, never read"}};
 }
 
-std::string TinyIwad(const char* kind = "IWAD") { return Wad(kind, TinyIwadLumps()); }
+std::string TinyIwad(const char* kind = "IWAD") { return WadBytes(kind, TinyIwadLumps()); }
 
 // The tiny IWAD with one lump's bytes changed by damage.
 std::string TinyIwadWith(const std::string& name, void (*damage)(std::string& lump)) {
@@ -113,7 +60,7 @@ std::string TinyIwadWith(const std::string& name, void (*damage)(std::string& lu
     for (auto& [lumpName, bytes] : lumps) {
         if (lumpName == name) damage(bytes);
     }
-    return Wad("IWAD", lumps);
+    return WadBytes("IWAD", lumps);
 }
 
 class ResourcesTest : public EditorTest {};
@@ -128,8 +75,8 @@ TEST_F(ResourcesTest, TinyIwadDecodesPixelByPixel) {
     ASSERT_EQ(catalogue.textures.size(), 1u);
     ASSERT_EQ(catalogue.patches.size(), 3u);
     EXPECT_TRUE(catalogue.patches[2].empty());
-    EXPECT_EQ(FindTexture("WALL\0\0\0\0"), 0);  // lower case in the file, any case here
-    EXPECT_EQ(FindTexture("W\0\0\0\0\0\0\0"), 0);
+    EXPECT_EQ(FindTexture("WALL\0\0\0\0"), 0);      // lower case in the file, any case here
+    EXPECT_EQ(FindTexture("W\0\0\0\0\0\0\0"), -1);  // a name only begun is not found
     EXPECT_EQ(FindTexture("-\0\0\0\0\0\0\0"), -1);
     EXPECT_EQ(TextureName(-1), "-");
     EXPECT_EQ(TextureName(0), "wall");
@@ -175,6 +122,49 @@ TEST_F(ResourcesTest, TinyIwadDecodesPixelByPixel) {
     EXPECT_FALSE(menu[1][0].hasPicture);  // not in this IWAD
 }
 
+// The game finds textures, flats and patches by their whole name: a name
+// that begins a longer one listed before it is still found as itself.
+TEST_F(ResourcesTest, NamesAreLookedUpWhole) {
+    ASSERT_EQ(
+        LoadIwad(ArtIwad({"GLASS1B", "GLASS1", "BROVINE2", "brovine", "CR64HBB"}, {"FLAT17", "FLAT1", "FLAT5_1"})), 1);
+    struct Case {
+        const char* name;
+        int texture;
+        int flat;
+    } cases[] = {
+        {"GLASS1", 1, -1}, {"glass1b", 0, -1}, {"BROVINE", 3, -1}, {"GLASS", -1, -1}, {"CR64HB", -1, -1},
+        {"FLAT1", -1, 1},  {"flat17", -1, 0},  {"FLAT5", -1, -1},  {"FLAT", -1, -1},  {"GLASS1BX", -1, -1},
+    };
+    for (const Case& c : cases) {
+        char field[8] = {};
+        std::memcpy(field, c.name, std::min<std::size_t>(std::strlen(c.name), 8));
+        EXPECT_EQ(FindTexture(field), c.texture) << c.name;
+        EXPECT_EQ(FindFlat(field), c.flat) << c.name;
+    }
+
+    // The patch ROCK is not the sprite ROCKA0 that comes first.
+    std::string pnames;
+    AppendU32(pnames, 1);
+    pnames += Name8("rock");
+    std::string texture1;
+    AppendU32(texture1, 1);
+    AppendU32(texture1, 8);
+    texture1 += Name8("A-ROCK");
+    for (int v : {0, 0, 2, 2, 0, 0, 1, 0, 0, 0, 1, 0}) AppendU16(texture1, v);
+    const std::string sprite = PictureLump(1, 1, {{{0, {9}}}});
+    const std::string rock = PictureLump(2, 2, {{{0, {5, 6}}}, {{0, {7, 8}}}});
+    ASSERT_EQ(LoadIwad(WadBytes("IWAD", {{"PLAYPAL", std::string(768, '\0')},
+                                         {"PNAMES", pnames},
+                                         {"ROCKA0", sprite},
+                                         {"ROCK", rock},
+                                         {"TEXTURE1", texture1}})),
+              1);
+    EXPECT_EQ(catalogue.patches[0], rock);
+    EXPECT_EQ(FindLumpByName("Rock"), 3);
+    EXPECT_EQ(FindLumpByName("ROC"), 5);  // not there: the lump count
+    EXPECT_EQ(ComposeTexture(catalogue.textures[0]).pixels[0], 5);
+}
+
 TEST_F(ResourcesTest, RefusedFilesSayWhy) {
     const struct {
         const char* what;
@@ -183,8 +173,8 @@ TEST_F(ResourcesTest, RefusedFilesSayWhy) {
     } cases[] = {
         {"a PWAD", TinyIwad("PWAD"), "IWAD ではありません (PWAD)"},
         {"a cut header", "IWAD", "WAD ファイルではありません"},
-        {"no PNAMES", Wad("IWAD", {{"PLAYPAL", std::string(768, '\0')}}), "PNAMES lump が見つかりません"},
-        {"no TEXTURE1", Wad("IWAD", {{"PLAYPAL", std::string(768, '\0')}, {"PNAMES", std::string(4, '\0')}}),
+        {"no PNAMES", WadBytes("IWAD", {{"PLAYPAL", std::string(768, '\0')}}), "PNAMES lump が見つかりません"},
+        {"no TEXTURE1", WadBytes("IWAD", {{"PLAYPAL", std::string(768, '\0')}, {"PNAMES", std::string(4, '\0')}}),
          "TEXTURE1 lump が見つかりません"},
     };
     for (const auto& c : cases) {
@@ -268,6 +258,21 @@ TEST_F(ResourcesTest, FreedoomHasWhatTheTablesNeed) {
     EXPECT_GE(FindTexture("STARTAN3"), 0);
     EXPECT_GE(FindFlat("FLOOR1_1"), 0);
     EXPECT_GE(FindFlat("FLAT18\0\0"), 0);
+    // Names that begin longer names listed before them.
+    for (const char* name : {"GLASS1", "GLASS2", "BROVINE", "ASHWALL", "CR64HBB", "CR64HGB", "CRLWDL6", "CRLWDH6"}) {
+        EXPECT_EQ(TextureName(FindTexture(name)), name);
+    }
+    for (const char* name : {"FLAT1", "FLAT2", "FLAT5"}) {
+        const int flat = FindFlat(name);
+        ASSERT_GE(flat, 0) << name;
+        EXPECT_EQ(NameText(catalogue.flats[flat].name), name);
+    }
+    const int rock = FindLumpByName("ROCK");
+    ASSERT_LT(rock, static_cast<int>(catalogue.wad.lumps.size()));
+    EXPECT_EQ(catalogue.wad.lumps[rock].name, "ROCK");
+    const auto patch = std::find(catalogue.patchNames.begin(), catalogue.patchNames.end(), "ROCK");
+    ASSERT_NE(patch, catalogue.patchNames.end());
+    EXPECT_EQ(catalogue.patches[patch - catalogue.patchNames.begin()].size(), catalogue.wad.lumps[rock].size);
     // Freedoom keeps the front views of these two monsters as BOS2A1 and
     // SPIDA1, where DOOM II has BOS2A1C1 and SPIDA1D1.
     std::vector<std::string> missing;

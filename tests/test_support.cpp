@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -126,4 +127,80 @@ std::vector<std::string> FilesHere() {
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
+}
+
+std::string WadBytes(const char* kind, const std::vector<TestLump>& lumps) {
+    std::string body, directory;
+    for (const TestLump& l : lumps) {
+        AppendU32(directory, 12 + static_cast<uint32_t>(body.size()));
+        AppendU32(directory, static_cast<uint32_t>(l.data.size()));
+        directory += l.name + std::string(8 - l.name.size(), '\0');
+        body += l.data;
+    }
+    std::string out = kind;
+    AppendU32(out, static_cast<uint32_t>(lumps.size()));
+    AppendU32(out, 12 + static_cast<uint32_t>(body.size()));
+    return out + body + directory;
+}
+
+void AppendU16(std::string& s, int v) {
+    s.push_back(static_cast<char>(v & 0xFF));
+    s.push_back(static_cast<char>((v >> 8) & 0xFF));
+}
+
+void AppendU32(std::string& s, uint32_t v) {
+    AppendU16(s, static_cast<int>(v & 0xFFFF));
+    AppendU16(s, static_cast<int>(v >> 16));
+}
+
+std::string Name8(const char* name) { return std::string(name) + std::string(8 - std::strlen(name), '\0'); }
+
+std::string PictureLump(int width, int height, const std::vector<std::vector<Post>>& columns) {
+    std::string header, data;
+    AppendU16(header, width);
+    AppendU16(header, height);
+    AppendU16(header, 0);
+    AppendU16(header, 0);
+    const std::size_t start = 8 + 4 * columns.size();
+    for (const auto& posts : columns) {
+        AppendU32(header, static_cast<uint32_t>(start + data.size()));
+        for (const Post& p : posts) {
+            data.push_back(static_cast<char>(p.first));
+            data.push_back(static_cast<char>(p.second.size()));
+            data.push_back(0);
+            data.append(p.second.begin(), p.second.end());
+            data.push_back(0);
+        }
+        data.push_back(static_cast<char>(255));
+    }
+    return header + data;
+}
+
+std::string ArtIwad(const std::vector<std::string>& textures, const std::vector<std::string>& flats) {
+    std::string pnames;
+    AppendU32(pnames, 1);
+    pnames += Name8("PATCH");
+    std::string texture1;
+    AppendU32(texture1, static_cast<uint32_t>(textures.size()));
+    const std::size_t recordSize = 22 + 10;
+    for (std::size_t i = 0; i < textures.size(); ++i) {
+        AppendU32(texture1, static_cast<uint32_t>(4 + 4 * textures.size() + recordSize * i));
+    }
+    for (const std::string& name : textures) {
+        texture1 += Name8(name.c_str());
+        AppendU32(texture1, 0);
+        AppendU16(texture1, 2);  // width
+        AppendU16(texture1, 2);  // height
+        AppendU32(texture1, 0);
+        AppendU16(texture1, 1);  // one patch, at 0, 0
+        for (int v : {0, 0, 0, 1, 0}) AppendU16(texture1, v);
+    }
+    std::vector<TestLump> lumps = {{"PLAYPAL", std::string(768, '\0')},
+                                   {"PNAMES", pnames},
+                                   {"PATCH", PictureLump(2, 2, {{{0, {1, 2}}}, {{0, {3, 4}}}})},
+                                   {"TEXTURE1", texture1},
+                                   {"F_START", ""}};
+    for (const std::string& name : flats) lumps.push_back({name, std::string(4096, static_cast<char>(name.size()))});
+    lumps.push_back({"F_END", ""});
+    return WadBytes("IWAD", lumps);
 }

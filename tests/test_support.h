@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/capture.h"
@@ -55,3 +57,19 @@ private:
 
 // The names of the files in the working directory, sorted.
 std::vector<std::string> FilesHere();
+
+// Tiny WAD files written by the tests: lumps in directory order.
+struct TestLump {
+    std::string name, data;
+};
+std::string WadBytes(const char* kind, const std::vector<TestLump>& lumps);
+void AppendU16(std::string& s, int v);
+void AppendU32(std::string& s, uint32_t v);
+// An 8-byte name field.
+std::string Name8(const char* name);
+// A picture lump: per column, its posts (top row and pixels).
+using Post = std::pair<int, std::vector<uint8_t>>;
+std::string PictureLump(int width, int height, const std::vector<std::vector<Post>>& columns);
+// A small IWAD the catalogue loads: one 2 by 2 patch, a texture of that
+// size per name given (in that order), and a flat per flat name.
+std::string ArtIwad(const std::vector<std::string>& textures, const std::vector<std::string>& flats);

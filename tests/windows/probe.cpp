@@ -10,6 +10,9 @@
 //   probe.exe text TITLE ID   the text of control ID of the window titled TITLE
 //                             (ID 0: the window's own text)
 //   probe.exe checked TITLE ID  1 when check box ID of that window is checked, else 0
+//   probe.exe control TITLE ID  the screen position of the middle of control ID
+//                             of the dialog titled TITLE
+//   probe.exe tab TITLE ID N  the screen position of tab N of tab control ID
 #include <windows.h>
 // The common controls need windows.h first.
 #include <commctrl.h>
@@ -94,6 +97,26 @@ int wmain(int argc, wchar_t** argv) {
         wchar_t text[1100] = {};
         SendMessageW(item, WM_GETTEXT, 1100, reinterpret_cast<LPARAM>(text));
         Print(text);
+        return 0;
+    }
+    if (argc > 3 && (std::wstring(argv[1]) == L"control" || std::wstring(argv[1]) == L"tab")) {
+        HWND dialog = FindWindowW(nullptr, argv[2]);
+        HWND control = dialog ? GetDlgItem(dialog, _wtoi(argv[3])) : nullptr;
+        if (!control) return 3;
+        if (std::wstring(argv[1]) == L"tab") {
+            Remote remote(control);
+            if (argc < 5 || !remote.memory ||
+                !SendMessageW(control, TCM_GETITEMRECT, _wtoi(argv[4]), reinterpret_cast<LPARAM>(remote.memory)))
+                return 3;
+            RECT r = remote.Read<RECT>();
+            POINT middle = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+            ClientToScreen(control, &middle);
+            Print(std::to_wstring(middle.x) + L" " + std::to_wstring(middle.y));
+            return 0;
+        }
+        RECT r;
+        GetWindowRect(control, &r);
+        Print(std::to_wstring((r.left + r.right) / 2) + L" " + std::to_wstring((r.top + r.bottom) / 2));
         return 0;
     }
     HWND frame = Frame();
