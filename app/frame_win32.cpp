@@ -315,7 +315,10 @@ LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lPara
         case WM_CLOSE:
             return OnClose();
         case WM_TIMER:
-            if (wParam == kBackupTimer && !frameBusy) BackupIfDue(static_cast<double>(GetTickCount64()) / 1000.0);
+            // Not in the middle of a build or a drag, whose vertex may stand
+            // where it will be refused.
+            if (wParam == kBackupTimer && !frameBusy && !dragging)
+                BackupIfDue(static_cast<double>(GetTickCount64()) / 1000.0);
             return 0;
         case WM_DESTROY:
             PostQuitMessage(0);
