@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "platform/win32.h"
+#include "view/image_bitmap_win32.h"
 
 DialogRegistration::DialogRegistration(const char* name, DLGPROC procedure) { PlatformRegisterDialog(name, procedure); }
 
@@ -110,18 +111,7 @@ void SetPreviewImage(HWND dialog, int control, const Image& image, const Palette
         SetWindowSubclass(item, PreviewProc, kPreviewSubclass, reinterpret_cast<DWORD_PTR>(picture));
     }
     picture->image = image;
-    picture->info.assign(sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD), 0);
-    auto* header = reinterpret_cast<BITMAPINFO*>(picture->info.data());
-    header->bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    header->bmiHeader.biWidth = image.width;
-    header->bmiHeader.biHeight = -image.height;
-    header->bmiHeader.biPlanes = 1;
-    header->bmiHeader.biBitCount = 8;
-    header->bmiHeader.biCompression = BI_RGB;
-    header->bmiHeader.biClrUsed = 256;
-    for (std::size_t i = 0; i < 256 && i < palette.size(); ++i) {
-        header->bmiColors[i] = {palette[i].blue, palette[i].green, palette[i].red, 0};
-    }
+    picture->info = ImageBitmapInfo(image, palette);
     // Erased at once, then painted with the new picture.
     InvalidateRect(item, nullptr, TRUE);
     UpdateWindow(item);

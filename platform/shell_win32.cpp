@@ -74,21 +74,25 @@ Answer PlatformAsk(const std::string& text, const std::string& caption, AskButto
     }
 }
 
-bool PlatformChooseMapFile(bool save, std::string& path) {
+namespace {
+
+// The common file dialog owned by the main window; the working directory is
+// left alone. False when cancelled.
+bool ChooseFile(bool save, const wchar_t* filter, const wchar_t* extension, const wchar_t* title, DWORD flags,
+                std::string& path) {
     wchar_t name[1024] = L"";
-    wchar_t title[256] = L"";
-    static const wchar_t kFilter[] = L"Keldraマップファイル {*.kdm}\0*.kdm\0";
+    wchar_t fileTitle[256] = L"";
     OPENFILENAMEW ofn = {};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = shellWindows.main;
-    ofn.lpstrFilter = kFilter;
+    ofn.lpstrFilter = filter;
     ofn.lpstrFile = name;
     ofn.nMaxFile = 1024;
-    ofn.lpstrFileTitle = title;
+    ofn.lpstrFileTitle = fileTitle;
     ofn.nMaxFileTitle = 256;
-    ofn.lpstrDefExt = L"kdm";
-    // Replacing is asked about by the save command itself.
-    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | (save ? 0 : OFN_FILEMUSTEXIST);
+    ofn.lpstrDefExt = extension;
+    ofn.lpstrTitle = title;
+    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | flags;
     const BOOL chosen = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
     ReturnFocusToFrame();
     if (!chosen) return false;
@@ -96,21 +100,16 @@ bool PlatformChooseMapFile(bool save, std::string& path) {
     return true;
 }
 
+}  // namespace
+
+bool PlatformChooseMapFile(bool save, std::string& path) {
+    // Replacing is asked about by the save command itself.
+    return ChooseFile(save, L"Keldraマップファイル {*.kdm}\0*.kdm\0", L"kdm", nullptr, save ? 0 : OFN_FILEMUSTEXIST,
+                      path);
+}
+
 bool PlatformChooseWadFile(std::string& path) {
-    wchar_t name[1024] = L"";
-    static const wchar_t kFilter[] = L"WADファイル {*.wad}\0*.wad\0";
-    OPENFILENAMEW ofn = {};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = shellWindows.main;
-    ofn.lpstrFilter = kFilter;
-    ofn.lpstrFile = name;
-    ofn.nMaxFile = 1024;
-    ofn.lpstrDefExt = L"wad";
-    ofn.lpstrTitle = L"WADファイルを開く";
-    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_FILEMUSTEXIST;
-    if (!GetOpenFileNameW(&ofn)) return false;
-    path = Narrow(name);
-    return true;
+    return ChooseFile(false, L"WADファイル {*.wad}\0*.wad\0", L"wad", L"WADファイルを開く", OFN_FILEMUSTEXIST, path);
 }
 
 void PlatformSetStatusText(int part, const std::string& text) {

@@ -7,6 +7,7 @@
 #include "resources/catalogue.h"
 #include "resources/images.h"
 #include "resources/thing_types.h"
+#include "view/image_bitmap_win32.h"
 
 namespace {
 
@@ -25,18 +26,8 @@ HBITMAP SpriteBitmap(int32_t row) {
     const Image image = PictureToBitmap(catalogue.sprites[row]);
     if (image.width <= 0 || image.height <= 0) return nullptr;
     const Palette& palette = PaletteForThingType(thingTypes[row].type);
-    std::vector<uint8_t> info(sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD));
+    std::vector<uint8_t> info = ImageBitmapInfo(image, palette);
     auto* header = reinterpret_cast<BITMAPINFO*>(info.data());
-    header->bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    header->bmiHeader.biWidth = image.width;
-    header->bmiHeader.biHeight = -image.height;  // top row first
-    header->bmiHeader.biPlanes = 1;
-    header->bmiHeader.biBitCount = 8;
-    header->bmiHeader.biCompression = BI_RGB;
-    header->bmiHeader.biClrUsed = 256;
-    for (std::size_t i = 0; i < 256 && i < palette.size(); ++i) {
-        header->bmiColors[i] = {palette[i].blue, palette[i].green, palette[i].red, 0};
-    }
     HDC screen = GetDC(nullptr);
     HBITMAP bitmap = CreateDIBitmap(screen, &header->bmiHeader, CBM_INIT, image.pixels.data(), header, DIB_RGB_COLORS);
     ReleaseDC(nullptr, screen);

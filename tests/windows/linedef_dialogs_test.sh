@@ -26,16 +26,9 @@ fail() {
 [ -f /usr/share/games/doom/freedoom2.wad ] || { echo "skipped: no freedoom2.wad"; exit 0; }
 
 wine_start "${KELDRA_WINE_DIR:-$work/wine}"
-cd "$work"
-cp "$build/keldra.exe" "$build/probe.exe" "$work/"
-ln -s /usr/share/games/doom/freedoom2.wad "$work/doom2.wad"
-wine keldra.exe >editor.log 2>&1 &
-window=$(wine_wait_window '^Keldra - \[' 60) || fail "no main window appeared"
-sleep 2
-xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus "$window" 2>/dev/null || true
-
 . "$root/tests/windows/map_view_session.sh"
-find_map_view
+start_view_editor "$work"
+cp "$build/probe.exe" "$work/"
 
 probe() {
     out=$(wine probe.exe "$@" 2>/dev/null) || return 1
@@ -125,19 +118,6 @@ save_map() {
     [ -z "$question" ] || xdotool key n
     sleep 1.5
     [ -f untitled.kdm ] || fail "the map was not saved"
-}
-room() {  # room X0 Y0 X1 Y1 in screen pixels, drawn clockwise on the screen
-    xdotool mousemove "$1" "$2"
-    sleep 0.3
-    xdotool keydown ctrl
-    sleep 0.3
-    click "$1" "$2"
-    click "$3" "$2"
-    click "$3" "$4"
-    click "$1" "$4"
-    click "$1" "$2"
-    xdotool keyup ctrl
-    sleep 0.3
 }
 
 # Rooms A and B; their shared wall is the only two-sided linedef.

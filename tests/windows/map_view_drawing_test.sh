@@ -22,34 +22,11 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 [ -f /usr/share/games/doom/freedoom2.wad ] || { echo "skipped: no freedoom2.wad"; exit 0; }
 
 wine_start "${KELDRA_WINE_DIR:-$work/wine}"
-cd "$work"
-cp "$build/keldra.exe" "$work/"
-ln -s /usr/share/games/doom/freedoom2.wad "$work/doom2.wad"
-wine keldra.exe >editor.log 2>&1 &
-window=$(wine_wait_window '^Keldra - \[' 60) || fail "no main window appeared"
-sleep 2
-xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus "$window" 2>/dev/null || true
 . "$root/tests/windows/map_view_session.sh"
-find_map_view
+start_view_editor "$work"
 # Where the mouse rests while a screenshot is taken: nothing there to hover.
 away() { xdotool mousemove $((left + 5)) $((top + 5)); sleep 0.8; }
 
-# polygon X1 Y1 X2 Y2 ...: Ctrl held, a click on every corner in screen
-# pixels, the first corner again to close, Ctrl released.
-polygon() {
-    xdotool mousemove "$1" "$2"
-    sleep 0.3
-    xdotool keydown ctrl
-    sleep 0.3
-    first_x=$1 first_y=$2
-    while [ $# -ge 2 ]; do
-        click "$1" "$2"
-        shift 2
-    done
-    click "$first_x" "$first_y"
-    xdotool keyup ctrl
-    sleep 0.3
-}
 
 # answer_warning FILE: waits for the editor's warning, takes a screenshot of
 # the screen and answers it. The release of Return goes through the keyboard

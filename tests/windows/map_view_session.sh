@@ -8,6 +8,11 @@
 #   pixel FILE X Y          the colour at screen point (X, Y) as "r,g,b"
 #   near FILE X Y COLOUR    whether a pixel within one of (X, Y) has it
 #   click X Y               a left click at screen point (X, Y)
+#   polygon X1 Y1 X2 Y2 ... Ctrl held, a click on every corner, the first again
+#   room X0 Y0 X1 Y1        a rectangle drawn clockwise on the screen
+#   start_view_editor DIR   starts keldra.exe (from $build) in DIR beside
+#                           Freedoom's IWAD as doom2.wad, sets window, gives it
+#                           the keyboard and finds the view
 
 find_map_view() {
 # Wine draws the view's OpenGL into an X window of its own, composited into
@@ -64,3 +69,31 @@ near() {
     return 1
 }
 click() { xdotool mousemove "$1" "$2" click 1; sleep 0.3; }
+# polygon X1 Y1 X2 Y2 ...: Ctrl held, a click on every corner in screen
+# pixels, the first corner again to close, Ctrl released.
+polygon() {
+    xdotool mousemove "$1" "$2"
+    sleep 0.3
+    xdotool keydown ctrl
+    sleep 0.3
+    first_x=$1 first_y=$2
+    while [ $# -ge 2 ]; do
+        click "$1" "$2"
+        shift 2
+    done
+    click "$first_x" "$first_y"
+    xdotool keyup ctrl
+    sleep 0.3
+}
+room() { polygon "$1" "$2" "$3" "$2" "$3" "$4" "$1" "$4"; }
+
+start_view_editor() {
+    cd "$1"
+    cp "$build/keldra.exe" "$1/"
+    ln -sf /usr/share/games/doom/freedoom2.wad "$1/doom2.wad"
+    wine keldra.exe >editor.log 2>&1 &
+    window=$(wine_wait_window '^Keldra - \[' 60) || fail "no main window appeared"
+    sleep 2
+    xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus "$window" 2>/dev/null || true
+    find_map_view
+}

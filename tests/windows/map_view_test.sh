@@ -21,16 +21,8 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 [ -f /usr/share/games/doom/freedoom2.wad ] || { echo "skipped: no freedoom2.wad"; exit 0; }
 
 wine_start "$work/wine"
-cd "$work"
-cp "$build/keldra.exe" "$work/"
-ln -s /usr/share/games/doom/freedoom2.wad "$work/doom2.wad"
-wine keldra.exe >editor.log 2>&1 &
-window=$(wine_wait_window '^Keldra - \[' 60) || fail "no main window appeared"
-sleep 2
-xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus "$window" 2>/dev/null || true
-
 . "$root/tests/windows/map_view_session.sh"
-find_map_view
+start_view_editor "$work"
 # File > Save (the map keeps its name), then what keldra-cli reads from the
 # saved map into info.txt.
 save_and_read() {
@@ -146,19 +138,6 @@ window=$(wine_wait_window '^Keldra - \[' 60) || fail "no main window appeared th
 sleep 2
 xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus "$window" 2>/dev/null || true
 gl=$(xwininfo -root -tree | awk '/has no name/ && / [0-9][0-9][0-9]+x[0-9][0-9][0-9]+\+/ {print $1; exit}')
-room() {  # room X0 Y0 X1 Y1 in screen pixels, drawn clockwise on the screen
-    xdotool mousemove "$1" "$2"
-    sleep 0.3
-    xdotool keydown ctrl
-    sleep 0.3
-    click "$1" "$2"
-    click "$3" "$2"
-    click "$3" "$4"
-    click "$1" "$4"
-    click "$1" "$2"
-    xdotool keyup ctrl
-    sleep 0.3
-}
 room $((cx - 150)) $((cy - 50)) $((cx - 50)) $((cy + 50))
 room $((cx - 50)) $((cy - 50)) $((cx + 50)) $((cy + 50))
 room $((cx + 150)) $((cy - 50)) $((cx + 250)) $((cy + 50))
