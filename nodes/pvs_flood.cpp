@@ -48,6 +48,9 @@ struct FastFlood {
     // Set by the waiting thread to cancel: one source can take seconds on a
     // big map, so the chains look at it too.
     const std::atomic<bool>* stop = nullptr;
+    // The rows finished so far, by any thread, as bit sets.
+    const uint64_t* finishedRows = nullptr;
+    const std::atomic<uint8_t>* rowFinished = nullptr;
 
     // A set of subsectors kept as its words lo to hi - 1, the others zero:
     // bounds are local, and big maps have many words.
@@ -125,6 +128,13 @@ struct FastFlood {
         }
         inChain[t] = 1;
         Mark(t);  // before its chains, whose bounds may hold t
+        // The part of any chain from t on is a chain from t, open as the
+        // whole is: what it marks later, t's own row holds, once finished.
+        if (rowFinished[t].load(std::memory_order_acquire)) {
+            const uint64_t* fromT = &finishedRows[static_cast<std::size_t>(t) * words];
+            Bits& here = live[d];
+            for (std::size_t w = liveLo[d]; w < liveHi[d]; ++w) here[w] &= fromT[w];
+        }
         const auto& out = links[t];
         const std::size_t lo = liveLo[d], hi = liveHi[d];
         for (int32_t k = 0; k < static_cast<int32_t>(out.size()); ++k) {
@@ -208,12 +218,20 @@ std::vector<uint8_t> FloodFast(const std::vector<std::vector<PortalLink>>& links
         total += static_cast<int32_t>(l.size());
     }
     // A row depends on its source alone, so the threads may take the
-    // sources in any order and still write the same matrix.
+    // sources in any order and still write the same matrix. The rows
+    // finished so far only bound the chains of the others: which ones are
+    // finished changes the time, never the result.
+    const std::size_t words = (static_cast<std::size_t>(n) + 63) / 64;
+    std::vector<uint64_t> finishedRows(static_cast<std::size_t>(n) * words, 0);
+    std::unique_ptr<std::atomic<uint8_t>[]> rowFinished(new std::atomic<uint8_t>[static_cast<std::size_t>(n)]);
+    for (int32_t s = 0; s < n; ++s) rowFinished[s].store(0, std::memory_order_relaxed);
     auto flooder = [&] {
         auto flood = std::make_unique<FastFlood>(links, matrix);
         flood->firstLink = firstLink;
+        flood->finishedRows = finishedRows.data();
+        flood->rowFinished = rowFinished.get();
         flood->seen.assign(static_cast<std::size_t>(n), 0);
-        flood->words = (static_cast<std::size_t>(n) + 63) / 64;
+        flood->words = words;
         return flood;
     };
     if (threads <= 0) threads = static_cast<int32_t>(std::max(1u, std::thread::hardware_concurrency()));
@@ -234,6 +252,10 @@ std::vector<uint8_t> FloodFast(const std::vector<std::vector<PortalLink>>& links
             flood->stop = &stop;
             for (int32_t s; !stop && (s = next++) < n;) {
                 flood->FromSource(s);
+                if (!stop) {
+                    std::copy(flood->rowBits.begin(), flood->rowBits.end(), &finishedRows[static_cast<std::size_t>(s) * words]);
+                    rowFinished[s].store(1, std::memory_order_release);
+                }
                 if (++finished == n) {
                     std::lock_guard<std::mutex> lock(mutex);
                     wake.notify_all();
