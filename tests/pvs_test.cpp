@@ -1,6 +1,8 @@
 // The PVS pass: portal links, the flood, and the fast flood against the plain one.
 #include "nodes/pvs.h"
 
+#include <algorithm>
+#include <cmath>
 #include <random>
 #include <thread>
 
@@ -143,6 +145,75 @@ TEST_F(PvsTest, ProgressComesFromTheCallingThread) {
     EXPECT_GE(calls, 2);
     EXPECT_EQ(lastDone, total);
     EXPECT_EQ(total, pvsSubsectors);
+}
+
+// The side bits the chain keeps, four at a time, against the side that
+// SegmentsCross finds, on points within rounding of the line, where the
+// products round and a sign found any other way may differ. Segment c-d,
+// d far on the negative side, crosses a-b between its ends, so
+// SegmentsCross(a, b, c, d) holds exactly when c is on the non-negative side.
+TEST(PvsSides, SideBitsRoundAsSegmentsCrossDoes) {
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> coordinate(-20000.0f, 20000.0f), along(0.2f, 0.8f), off(-0.004f, 0.004f);
+    constexpr int kPoints = 45;  // not a multiple of four: the single steps too
+    struct Segment {
+        float ax, ay, bx, by;
+    };
+    auto crossingPoint = [&](const Segment& s, float& x, float& y, float& farX, float& farY) {
+        const float len = std::hypot(s.bx - s.ax, s.by - s.ay);
+        const float nx = -(s.by - s.ay) / len, ny = (s.bx - s.ax) / len;  // the left normal
+        const float t = along(random), o = off(random);
+        x = s.ax + t * (s.bx - s.ax) + o * nx, y = s.ay + t * (s.by - s.ay) + o * ny;
+        farX = x - 1000 * nx, farY = y - 1000 * ny;
+    };
+    auto randomSegment = [&] {
+        Segment s;
+        do s = {coordinate(random), coordinate(random), coordinate(random), coordinate(random)};
+        while (std::hypot(s.bx - s.ax, s.by - s.ay) < 1000);
+        return s;
+    };
+    int sides[2][2] = {};  // [across][side]
+    for (int round = 0; round < 100; ++round) {
+        // Many points against one segment.
+        const Segment s = randomSegment();
+        float xs[kPoints], ys[kPoints];
+        bool expected[kPoints];
+        for (int k = 0; k < kPoints; ++k) {
+            float farX, farY;
+            crossingPoint(s, xs[k], ys[k], farX, farY);
+            expected[k] = SegmentsCross(s.ax, s.ay, s.bx, s.by, xs[k], ys[k], farX, farY);
+        }
+        uint64_t bits = 0;
+        SideBits(xs, ys, kPoints, s.ax, s.ay, s.bx - s.ax, s.by - s.ay, &bits, 1);
+        for (int k = 0; k < kPoints; ++k) {
+            ASSERT_EQ(((bits >> k) & 1) != 0, expected[k]) << "round " << round << ", point " << k;
+            ++sides[0][expected[k]];
+        }
+        // One point against many segments through it.
+        float ox[kPoints], oy[kPoints], dx[kPoints], dy[kPoints], px = 0, py = 0;
+        for (int k = 0; k < kPoints; ++k) {
+            Segment through = randomSegment();
+            float farX, farY;
+            if (k == 0) {
+                crossingPoint(through, px, py, farX, farY);
+            } else {
+                // Shifted so that the point lies within rounding of it.
+                float x, y;
+                crossingPoint(through, x, y, farX, farY);
+                through = {through.ax + px - x, through.ay + py - y, through.bx + px - x, through.by + py - y};
+            }
+            const float len = std::hypot(through.bx - through.ax, through.by - through.ay);
+            farX = px + 1000 * (through.by - through.ay) / len, farY = py - 1000 * (through.bx - through.ax) / len;
+            ox[k] = through.ax, oy[k] = through.ay, dx[k] = through.bx - through.ax, dy[k] = through.by - through.ay;
+            expected[k] = SegmentsCross(through.ax, through.ay, through.bx, through.by, px, py, farX, farY);
+        }
+        bits = SideBitsAcross(ox, oy, dx, dy, kPoints, px, py);
+        for (int k = 0; k < kPoints; ++k) {
+            ASSERT_EQ(((bits >> k) & 1) != 0, expected[k]) << "round " << round << ", segment " << k;
+            ++sides[1][expected[k]];
+        }
+    }
+    for (const auto& across : sides) EXPECT_GT(std::min(across[0], across[1]), 500);
 }
 
 // The chain test that keeps signs against the plain crossing test of every
