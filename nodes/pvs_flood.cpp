@@ -105,9 +105,16 @@ struct FastFlood {
         queue.clear();
         queue.push_back(c.neighbour);
         seen[c.neighbour] = 1;
+        // Beyond c the chain is, from c's neighbour on, a chain from there: it
+        // enters only what that neighbour's row holds, once finished.
+        const uint64_t* fromNeighbour = rowFinished[c.neighbour].load(std::memory_order_acquire)
+                                            ? &finishedRows[static_cast<std::size_t>(c.neighbour) * words]
+                                            : nullptr;
         for (std::size_t q = 0; q < queue.size(); ++q) {
             for (const PortalLink& g : links[queue[q]]) {
                 if (seen[g.neighbour] || g.neighbour == source) continue;
+                const auto v = static_cast<std::size_t>(g.neighbour);
+                if (fromNeighbour && !((fromNeighbour[v >> 6] >> (v & 63)) & 1)) continue;
                 if (!OpenThree(c, g)) continue;
                 seen[g.neighbour] = 1;
                 queue.push_back(g.neighbour);
