@@ -16,10 +16,19 @@
 #define KELDRA_SSE2_SIDES 1
 #endif
 
-// Bit k of the first count bits (words stride apart) is whether point k
-// lies on the non-negative side, ((ys[k] - oy) * bx - (xs[k] - ox) * by) >= 0,
-// the side test of SegmentsCross. Four points at a time where SSE2 is there:
+// The side test of SegmentsCross, from the differences to the point and
+// the segment's direction: (dy * bx - dx * by) >= 0. The four-lane form does
 // the same single-precision operations in the same order, so the same bits.
+inline bool OnNonNegativeSide(float dx, float dy, float bx, float by) { return (dy * bx - dx * by) >= 0; }
+#ifdef KELDRA_SSE2_SIDES
+inline uint64_t Sides4(__m128 dx, __m128 dy, __m128 bx, __m128 by) {
+    const __m128 v = _mm_sub_ps(_mm_mul_ps(dy, bx), _mm_mul_ps(dx, by));
+    return static_cast<uint64_t>(_mm_movemask_ps(_mm_cmpge_ps(v, _mm_setzero_ps())));
+}
+#endif
+
+// Bit k of the first count bits (words stride apart) is whether point k lies
+// on the non-negative side of the segment from (ox, oy) along (bx, by).
 inline void SideBits(const float* xs, const float* ys, int32_t count, float ox, float oy, float bx, float by,
                      uint64_t* bits, std::size_t stride) {
     for (int32_t base = 0; base < count; base += 64) {
@@ -27,37 +36,33 @@ inline void SideBits(const float* xs, const float* ys, int32_t count, float ox, 
         uint64_t word = 0;
         int32_t k = base;
 #ifdef KELDRA_SSE2_SIDES
-        const __m128 vox = _mm_set1_ps(ox), voy = _mm_set1_ps(oy);
-        const __m128 vbx = _mm_set1_ps(bx), vby = _mm_set1_ps(by), zero = _mm_setzero_ps();
+        const __m128 vox = _mm_set1_ps(ox), voy = _mm_set1_ps(oy), vbx = _mm_set1_ps(bx), vby = _mm_set1_ps(by);
         for (; k + 4 <= end; k += 4) {
-            const __m128 dy = _mm_sub_ps(_mm_loadu_ps(ys + k), voy);
-            const __m128 dx = _mm_sub_ps(_mm_loadu_ps(xs + k), vox);
-            const __m128 v = _mm_sub_ps(_mm_mul_ps(dy, vbx), _mm_mul_ps(dx, vby));
-            word |= static_cast<uint64_t>(_mm_movemask_ps(_mm_cmpge_ps(v, zero))) << (k - base);
+            const __m128 dx = _mm_sub_ps(_mm_loadu_ps(xs + k), vox), dy = _mm_sub_ps(_mm_loadu_ps(ys + k), voy);
+            word |= Sides4(dx, dy, vbx, vby) << (k - base);
         }
 #endif
-        for (; k < end; ++k) word |= static_cast<uint64_t>(((ys[k] - oy) * bx - (xs[k] - ox) * by) >= 0) << (k - base);
+        for (; k < end; ++k)
+            word |= static_cast<uint64_t>(OnNonNegativeSide(xs[k] - ox, ys[k] - oy, bx, by)) << (k - base);
         bits[static_cast<std::size_t>(base / 64) * stride] = word;
     }
 }
 
 // The same side test with a segment of its own per point: bit k is whether
 // (px, py) lies on the non-negative side of the segment from (ox[k], oy[k])
-// along (bx[k], by[k]), ((py - oy[k]) * bx[k] - (px - ox[k]) * by[k]) >= 0.
+// along (bx[k], by[k]).
 inline uint64_t SideBitsAcross(const float* ox, const float* oy, const float* bx, const float* by, int32_t count,
                                float px, float py) {
     uint64_t word = 0;
     int32_t k = 0;
 #ifdef KELDRA_SSE2_SIDES
-    const __m128 vpx = _mm_set1_ps(px), vpy = _mm_set1_ps(py), zero = _mm_setzero_ps();
+    const __m128 vpx = _mm_set1_ps(px), vpy = _mm_set1_ps(py);
     for (; k + 4 <= count; k += 4) {
-        const __m128 dy = _mm_sub_ps(vpy, _mm_loadu_ps(oy + k));
-        const __m128 dx = _mm_sub_ps(vpx, _mm_loadu_ps(ox + k));
-        const __m128 v = _mm_sub_ps(_mm_mul_ps(dy, _mm_loadu_ps(bx + k)), _mm_mul_ps(dx, _mm_loadu_ps(by + k)));
-        word |= static_cast<uint64_t>(_mm_movemask_ps(_mm_cmpge_ps(v, zero))) << k;
+        const __m128 dx = _mm_sub_ps(vpx, _mm_loadu_ps(ox + k)), dy = _mm_sub_ps(vpy, _mm_loadu_ps(oy + k));
+        word |= Sides4(dx, dy, _mm_loadu_ps(bx + k), _mm_loadu_ps(by + k)) << k;
     }
 #endif
-    for (; k < count; ++k) word |= static_cast<uint64_t>(((py - oy[k]) * bx[k] - (px - ox[k]) * by[k]) >= 0) << k;
+    for (; k < count; ++k) word |= static_cast<uint64_t>(OnNonNegativeSide(px - ox[k], py - oy[k], bx[k], by[k])) << k;
     return word;
 }
 

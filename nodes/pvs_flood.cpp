@@ -57,6 +57,12 @@ struct FastFlood {
     const uint64_t* finishedRows = nullptr;
     const std::atomic<uint8_t>* rowFinished = nullptr;
 
+    // Subsector t's row as a bit set, or null while it is not finished.
+    const uint64_t* FinishedRow(int32_t t) const {
+        return rowFinished[t].load(std::memory_order_acquire) ? &finishedRows[static_cast<std::size_t>(t) * words]
+                                                              : nullptr;
+    }
+
     // A set of subsectors kept as its words lo to hi - 1, the others zero:
     // bounds are local, and big maps have many words.
     struct Bound {
@@ -107,9 +113,7 @@ struct FastFlood {
         seen[c.neighbour] = 1;
         // Beyond c the chain is, from c's neighbour on, a chain from there: it
         // enters only what that neighbour's row holds, once finished.
-        const uint64_t* fromNeighbour = rowFinished[c.neighbour].load(std::memory_order_acquire)
-                                            ? &finishedRows[static_cast<std::size_t>(c.neighbour) * words]
-                                            : nullptr;
+        const uint64_t* fromNeighbour = FinishedRow(c.neighbour);
         for (std::size_t q = 0; q < queue.size(); ++q) {
             for (const PortalLink& g : links[queue[q]]) {
                 if (seen[g.neighbour] || g.neighbour == source) continue;
@@ -142,8 +146,7 @@ struct FastFlood {
         Mark(t);  // before its chains, whose bounds may hold t
         // The part of any chain from t on is a chain from t, open as the
         // whole is: what it marks later, t's own row holds, once finished.
-        if (rowFinished[t].load(std::memory_order_acquire)) {
-            const uint64_t* fromT = &finishedRows[static_cast<std::size_t>(t) * words];
+        if (const uint64_t* fromT = FinishedRow(t)) {
             Bits& here = live[d];
             for (std::size_t w = liveLo[d]; w < liveHi[d]; ++w) here[w] &= fromT[w];
         }
@@ -235,13 +238,12 @@ std::vector<uint8_t> FloodFast(const std::vector<std::vector<PortalLink>>& links
     // finished changes the time, never the result.
     const std::size_t words = (static_cast<std::size_t>(n) + 63) / 64;
     std::vector<uint64_t> finishedRows(static_cast<std::size_t>(n) * words, 0);
-    std::unique_ptr<std::atomic<uint8_t>[]> rowFinished(new std::atomic<uint8_t>[static_cast<std::size_t>(n)]);
-    for (int32_t s = 0; s < n; ++s) rowFinished[s].store(0, std::memory_order_relaxed);
+    std::vector<std::atomic<uint8_t>> rowFinished(static_cast<std::size_t>(n));  // all 0
     auto flooder = [&] {
         auto flood = std::make_unique<FastFlood>(links, matrix);
         flood->firstLink = firstLink;
         flood->finishedRows = finishedRows.data();
-        flood->rowFinished = rowFinished.get();
+        flood->rowFinished = rowFinished.data();
         flood->seen.assign(static_cast<std::size_t>(n), 0);
         flood->words = words;
         return flood;
