@@ -2,6 +2,7 @@
 // early, and the sources shared among worker threads.
 #include <algorithm>
 #include <atomic>
+#include <bit>
 #include <chrono>
 #include <condition_variable>
 #include <exception>
@@ -33,7 +34,10 @@ namespace {
 //   chain from t, so what the chain marks beyond t is in t's row: the rows
 //   finished so far, by any thread, narrow the bound further. On real maps
 //   this cuts the work about threefold, since most of what a source's links
-//   reach is hidden from the subsectors its chains pass.
+//   reach is hidden from the subsectors its chains pass;
+// - for the same reason a chain that reaches t marks t in the rows of all the
+//   subsectors it passed, not only in the source's: those sources start with
+//   most of their row known, and stop sooner.
 // The rest depends on the source alone, so each worker thread has its own.
 struct FastFlood {
     using Bits = std::vector<uint64_t>;
@@ -44,8 +48,7 @@ struct FastFlood {
     std::vector<uint8_t> inChain;    // by subsector
     std::vector<int32_t> firstLink;  // links of subsector s are numbered from firstLink[s]
     std::size_t words = 0;           // of a set of subsectors
-    uint8_t* row = nullptr;
-    Bits rowBits;
+    uint64_t* rowBits = nullptr;     // the source's row among the shared rows
     int32_t source = 0;
     int32_t marked = 0;     // in the row
     int32_t reachable = 0;  // subsectors the link graph reaches from the source
@@ -53,14 +56,28 @@ struct FastFlood {
     // Set by the waiting thread to cancel: one source can take seconds on a
     // big map, so the chains look at it too.
     const std::atomic<bool>* stop = nullptr;
-    // The rows finished so far, by any thread, as bit sets.
-    const uint64_t* finishedRows = nullptr;
+    // Every row as a bit set of the marks found so far, by any thread, and
+    // whether it is finished. Threads set bits in rows they do not own, so
+    // every access to a word is atomic.
+    uint64_t* rows = nullptr;
     const std::atomic<uint8_t>* rowFinished = nullptr;
 
-    // Subsector t's row as a bit set, or null while it is not finished.
+    uint64_t* RowOf(int32_t t) const { return &rows[static_cast<std::size_t>(t) * words]; }
+    static uint64_t Load(const uint64_t* word) {
+        return std::atomic_ref<uint64_t>(*const_cast<uint64_t*>(word)).load(std::memory_order_relaxed);
+    }
+    static bool Holds(const uint64_t* set, int32_t t) {
+        return (Load(&set[static_cast<std::size_t>(t) >> 6]) >> (t & 63)) & 1;
+    }
+    // Sets bit t; whether it was clear.
+    static bool SetBit(uint64_t* set, int32_t t) {
+        std::atomic_ref<uint64_t> word(set[static_cast<std::size_t>(t) >> 6]);
+        const uint64_t bit = uint64_t{1} << (t & 63);
+        return !(word.load(std::memory_order_relaxed) & bit) && !(word.fetch_or(bit, std::memory_order_relaxed) & bit);
+    }
+    // Subsector t's row, or null while it is not finished.
     const uint64_t* FinishedRow(int32_t t) const {
-        return rowFinished[t].load(std::memory_order_acquire) ? &finishedRows[static_cast<std::size_t>(t) * words]
-                                                              : nullptr;
+        return rowFinished[t].load(std::memory_order_acquire) ? RowOf(t) : nullptr;
     }
 
     // A set of subsectors kept as its words lo to hi - 1, the others zero:
@@ -74,15 +91,21 @@ struct FastFlood {
     std::vector<std::size_t> liveLo, liveHi;    // by chain depth: its words that may be set
     std::vector<uint8_t> seen;
     std::vector<int32_t> queue;
+    Bits rowsOfPassed;
 
     FastFlood(const std::vector<std::vector<PortalLink>>& l, std::vector<uint8_t>& m)
         : links(l), matrix(m), n(static_cast<int32_t>(l.size())), inChain(static_cast<std::size_t>(n), 0) {}
 
     void Mark(int32_t t) {
-        if (!row[t]) {
-            row[t] = 1;
-            rowBits[static_cast<std::size_t>(t) >> 6] |= uint64_t{1} << (t & 63);
-            if (++marked == reachable) done = true;
+        if (SetBit(rowBits, t) && ++marked == reachable) done = true;
+    }
+
+    // The chain reached t at position d: the part of it from each subsector
+    // it passed is an open chain from there, so t is in their rows too.
+    void MarkAlongChain(int32_t t, int32_t d) {
+        for (int32_t i = 1; i < d; ++i) {
+            const int32_t v = chain.subsector[i];
+            if (!rowFinished[v].load(std::memory_order_relaxed)) SetBit(RowOf(v), t);
         }
     }
 
@@ -104,21 +127,34 @@ struct FastFlood {
         return true;
     }
 
-    const Bound& BoundFor(const PortalLink& c, int32_t id) {
+    // The bound of link c, leaving subsector from at chain depth d.
+    const Bound& BoundFor(const PortalLink& c, int32_t id, int32_t from, int32_t d) {
         auto found = bounds.find(id);
         if (found != bounds.end()) return found->second;
         Bound& bound = bounds[id];
         queue.clear();
         queue.push_back(c.neighbour);
         seen[c.neighbour] = 1;
-        // Beyond c the chain is, from c's neighbour on, a chain from there: it
-        // enters only what that neighbour's row holds, once finished.
-        const uint64_t* fromNeighbour = FinishedRow(c.neighbour);
+        // Every chain through c passes the first subsector after the source,
+        // c's own and c's neighbour, and from each of them on is a chain from
+        // there: it enters only what their rows hold, once finished.
+        const int32_t passed[3] = {d >= 2 ? chain.subsector[1] : from, from, c.neighbour};
+        const uint64_t* within = nullptr;
+        for (int32_t v : passed) {
+            const uint64_t* r = FinishedRow(v);
+            if (!r) continue;
+            if (!within) {
+                for (std::size_t w = 0; w < words; ++w) rowsOfPassed[w] = Load(&r[w]);
+                within = rowsOfPassed.data();
+            } else {
+                for (std::size_t w = 0; w < words; ++w) rowsOfPassed[w] &= Load(&r[w]);
+            }
+        }
         for (std::size_t q = 0; q < queue.size(); ++q) {
             for (const PortalLink& g : links[queue[q]]) {
                 if (seen[g.neighbour] || g.neighbour == source) continue;
                 const auto v = static_cast<std::size_t>(g.neighbour);
-                if (fromNeighbour && !((fromNeighbour[v >> 6] >> (v & 63)) & 1)) continue;
+                if (within && !((within[v >> 6] >> (v & 63)) & 1)) continue;
                 if (!OpenThree(c, g)) continue;
                 seen[g.neighbour] = 1;
                 queue.push_back(g.neighbour);
@@ -144,11 +180,12 @@ struct FastFlood {
         }
         inChain[t] = 1;
         Mark(t);  // before its chains, whose bounds may hold t
+        MarkAlongChain(t, d);
         // The part of any chain from t on is a chain from t, open as the
         // whole is: what it marks later, t's own row holds, once finished.
         if (const uint64_t* fromT = FinishedRow(t)) {
             Bits& here = live[d];
-            for (std::size_t w = liveLo[d]; w < liveHi[d]; ++w) here[w] &= fromT[w];
+            for (std::size_t w = liveLo[d]; w < liveHi[d]; ++w) here[w] &= Load(&fromT[w]);
         }
         const auto& out = links[t];
         const std::size_t lo = liveLo[d], hi = liveHi[d];
@@ -163,13 +200,13 @@ struct FastFlood {
             const std::size_t uw = static_cast<std::size_t>(u) >> 6;
             if (uw < lo || uw >= hi || !((before[uw] >> (u & 63)) & 1)) continue;
             // What the chain through f could still mark, if anything.
-            const Bound& bound = BoundFor(f, firstLink[t] + k);
+            const Bound& bound = BoundFor(f, firstLink[t] + k, t, d);
             Bits& after = live[d + 1];
             const std::size_t from = std::max(lo, bound.lo), to = std::min(hi, bound.hi);
             uint64_t unmarked = 0;
             for (std::size_t w = from; w < to; ++w) {
                 after[w] = before[w] & bound.bits[w - bound.lo];
-                unmarked |= after[w] & ~rowBits[w];
+                unmarked |= after[w] & ~Load(&rowBits[w]);
             }
             if (!unmarked) continue;
             liveLo[d + 1] = from, liveHi[d + 1] = to;
@@ -181,8 +218,7 @@ struct FastFlood {
 
     void FromSource(int32_t s) {
         source = s;
-        row = &matrix[static_cast<std::size_t>(s) * n];
-        rowBits.assign(words, 0);
+        rowBits = RowOf(s);
         // Everything the links reach, whatever the geometry: once all of it
         // is marked nothing more can be.
         std::vector<int32_t> stack = {s};
@@ -200,8 +236,10 @@ struct FastFlood {
                 }
             }
         }
+        // What the chains of other sources marked here already counts.
         marked = 0;
-        done = reachable == 0;
+        for (std::size_t w = 0; w < words; ++w) marked += std::popcount(Load(&rowBits[w]));
+        done = marked == reachable;
         inChain[s] = 1;
         if (live.size() < 2) {
             live.resize(16, Bits(words));
@@ -218,6 +256,8 @@ struct FastFlood {
             Flood(e.neighbour, 1);
         }
         inChain[s] = 0;
+        uint8_t* row = &matrix[static_cast<std::size_t>(s) * n];
+        for (int32_t t = 0; t < n; ++t) row[t] = Holds(rowBits, t);
     }
 };
 
@@ -233,18 +273,30 @@ std::vector<uint8_t> FloodFast(const std::vector<std::vector<PortalLink>>& links
         total += static_cast<int32_t>(l.size());
     }
     // A row depends on its source alone, so the threads may take the
-    // sources in any order and still write the same matrix. The rows
-    // finished so far only bound the chains of the others: which ones are
-    // finished changes the time, never the result.
+    // sources in any order and still write the same matrix. The marks other
+    // sources' chains leave in a row and the rows finished so far only stop
+    // chains that could mark nothing new: which ones there are changes the
+    // time, never the result.
     const std::size_t words = (static_cast<std::size_t>(n) + 63) / 64;
-    std::vector<uint64_t> finishedRows(static_cast<std::size_t>(n) * words, 0);
+    std::vector<uint64_t> rows(static_cast<std::size_t>(n) * words, 0);
     std::vector<std::atomic<uint8_t>> rowFinished(static_cast<std::size_t>(n));  // all 0
+    // Sources in a scattered order: neighbouring subsectors see much the
+    // same, and taken far apart each finished row bounds chains all over
+    // the map and leaves marks in rows that are not started yet.
+    std::vector<int32_t> order(static_cast<std::size_t>(n));
+    for (int32_t i = 0; i < n; ++i) order[i] = i;
+    uint64_t random = 0x9e3779b97f4a7c15ull;
+    for (int32_t i = n - 1; i > 0; --i) {
+        random = random * 6364136223846793005ull + 1442695040888963407ull;
+        std::swap(order[i], order[static_cast<int32_t>((random >> 33) % static_cast<uint64_t>(i + 1))]);
+    }
     auto flooder = [&] {
         auto flood = std::make_unique<FastFlood>(links, matrix);
         flood->firstLink = firstLink;
-        flood->finishedRows = finishedRows.data();
+        flood->rows = rows.data();
         flood->rowFinished = rowFinished.data();
         flood->seen.assign(static_cast<std::size_t>(n), 0);
+        flood->rowsOfPassed.assign(words, 0);
         flood->words = words;
         return flood;
     };
@@ -264,13 +316,10 @@ std::vector<uint8_t> FloodFast(const std::vector<std::vector<PortalLink>>& links
         try {
             auto flood = flooder();
             flood->stop = &stop;
-            for (int32_t s; !stop && (s = next++) < n;) {
+            for (int32_t i; !stop && (i = next++) < n;) {
+                const int32_t s = order[i];
                 flood->FromSource(s);
-                if (!stop) {
-                    std::copy(flood->rowBits.begin(), flood->rowBits.end(),
-                              &finishedRows[static_cast<std::size_t>(s) * words]);
-                    rowFinished[s].store(1, std::memory_order_release);
-                }
+                if (!stop) rowFinished[s].store(1, std::memory_order_release);
                 if (++finished == n) {
                     std::lock_guard<std::mutex> lock(mutex);
                     wake.notify_all();
