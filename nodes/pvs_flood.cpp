@@ -91,7 +91,6 @@ struct FastFlood {
     std::vector<std::size_t> liveLo, liveHi;    // by chain depth: its words that may be set
     std::vector<uint8_t> seen;
     std::vector<int32_t> queue;
-    Bits rowsOfPassed;
 
     FastFlood(const std::vector<std::vector<PortalLink>>& l, std::vector<uint8_t>& m)
         : links(l), matrix(m), n(static_cast<int32_t>(l.size())), inChain(static_cast<std::size_t>(n), 0) {}
@@ -138,24 +137,21 @@ struct FastFlood {
         // Every chain through c passes the first subsector after the source,
         // c's own and c's neighbour, and from each of them on is a chain from
         // there: it enters only what their rows hold, once finished.
-        const int32_t passed[3] = {d >= 2 ? chain.subsector[1] : from, from, c.neighbour};
-        const uint64_t* within = nullptr;
+        const int32_t passed[3] = {c.neighbour, from, d >= 2 ? chain.subsector[1] : from};
+        const uint64_t* within[3];
+        int32_t rows = 0;
         for (int32_t v : passed) {
-            const uint64_t* r = FinishedRow(v);
-            if (!r) continue;
-            if (!within) {
-                for (std::size_t w = 0; w < words; ++w) rowsOfPassed[w] = Load(&r[w]);
-                within = rowsOfPassed.data();
-            } else {
-                for (std::size_t w = 0; w < words; ++w) rowsOfPassed[w] &= Load(&r[w]);
-            }
+            if (const uint64_t* r = FinishedRow(v)) within[rows++] = r;
         }
+        auto holds = [&](int32_t v) {
+            for (int32_t r = 0; r < rows; ++r) {
+                if (!Holds(within[r], v)) return false;
+            }
+            return true;
+        };
         for (std::size_t q = 0; q < queue.size(); ++q) {
             for (const PortalLink& g : links[queue[q]]) {
-                if (seen[g.neighbour] || g.neighbour == source) continue;
-                const auto v = static_cast<std::size_t>(g.neighbour);
-                if (within && !((within[v >> 6] >> (v & 63)) & 1)) continue;
-                if (!OpenThree(c, g)) continue;
+                if (seen[g.neighbour] || g.neighbour == source || !holds(g.neighbour) || !OpenThree(c, g)) continue;
                 seen[g.neighbour] = 1;
                 queue.push_back(g.neighbour);
             }
@@ -296,7 +292,6 @@ std::vector<uint8_t> FloodFast(const std::vector<std::vector<PortalLink>>& links
         flood->rows = rows.data();
         flood->rowFinished = rowFinished.data();
         flood->seen.assign(static_cast<std::size_t>(n), 0);
-        flood->rowsOfPassed.assign(words, 0);
         flood->words = words;
         return flood;
     };
