@@ -198,21 +198,58 @@ struct SignedChain : Chain {
         // ((ex[m] - ex[l]) * (sy[i] - ey[l]) - (ey[m] - ey[l]) * (sx[i] - ex[l])) >= 0.
         for (int32_t i = 0; i < d; ++i) ax[i] = sxs[d] - sxs[i], ay[i] = sys[d] - sys[i];
         for (int32_t l = 0; l < d; ++l) gx[l] = exs[d] - exs[l], gy[l] = eys[d] - eys[l];
-        // fx * (sy - py) is (sy - py) * fx to the bit: the same side test.
-        for (int32_t l = 0; l < d; ++l)
-            SideBits(sxs, sys, d + 1, exs[l], eys[l], gx[l], gy[l], &startSides[PairIndex(l, d)], pairs);
-        for (int32_t m = 1; m < d; ++m) {
-            const float px = sxs[d], py = sys[d], qx = exs[m], qy = eys[m];
-            uint8_t* flip = &startFlip[PairIndex(0, m)];
-            for (int32_t l = 0; l < m; ++l)
-                flip[l] = ((qx - exs[l]) * (py - eys[l]) - (qy - eys[l]) * (px - exs[l])) >= 0;
-        }
-        const bool open = d < 64 ? OpenInOneWord(d) : OpenInWords(d);
-        if (!open) return false;
+        if (d < 64) return OpenInOneWord(d);
+        FindStartSides(d);
+        FindStartFlips(d);
+        if (!OpenInWords(d)) return false;
         // Keep the signs of position d for the positions after it.
         SetBitOfPairs(endSides, endFlip, PairIndex(0, d), d);
         SetBitOfPairs(startSides, startFlip, PairIndex(0, d), d);
         return true;
+    }
+
+    // The sides of start points 0 to d against the end pairs (l, d).
+    void FindStartSides(int32_t d) {
+        // fx * (sy - py) is (sy - py) * fx to the bit: the same side test.
+        for (int32_t l = 0; l < d; ++l)
+            SideBits(sx.data(), sy.data(), d + 1, ex[l], ey[l], gx[l], gy[l], &startSides[PairIndex(l, d)], pairs);
+    }
+
+    // The sides of start point d against the end pairs (l, m), m < d.
+    void FindStartFlips(int32_t d) {
+        const float* const exs = ex.data();
+        const float* const eys = ey.data();
+        const float px = sx[d], py = sy[d];
+        for (int32_t m = 1; m < d; ++m) {
+            const float qx = exs[m], qy = eys[m];
+            uint8_t* flip = &startFlip[PairIndex(0, m)];
+            for (int32_t l = 0; l < m; ++l)
+                flip[l] = ((qx - exs[l]) * (py - eys[l]) - (qy - eys[l]) * (px - exs[l])) >= 0;
+        }
+    }
+
+    // Whether point d of a sequence is point d - 1, bit for bit: then every
+    // sign that uses it is the very computation that used d - 1.
+    static bool SameAsBefore(const std::vector<float>& xs, const std::vector<float>& ys, int32_t d) {
+        return d > 0 && std::bit_cast<uint32_t>(xs[d]) == std::bit_cast<uint32_t>(xs[d - 1]) &&
+               std::bit_cast<uint32_t>(ys[d]) == std::bit_cast<uint32_t>(ys[d - 1]);
+    }
+
+    // The flips of the pairs before d from bit d - 1 of their sets, for a
+    // point d that is point d - 1.
+    void FlipsFromBitBefore(const std::vector<uint64_t>& sides, std::vector<uint8_t>& flip, int32_t d) const {
+        const uint64_t* words = &sides[static_cast<std::size_t>((d - 1) >> 6) * pairs];
+        const int32_t shift = (d - 1) & 63;
+        const std::size_t count = PairIndex(0, d);
+        for (std::size_t p = 0; p < count; ++p) flip[p] = static_cast<uint8_t>((words[p] >> shift) & 1);
+    }
+
+    // The sets of the pairs (a, d), below 64 positions, for a point d that is
+    // point d - 1: those of (a, d - 1), bit d set already; (d - 1, d) has no
+    // length, so every side test against it comes out non-negative.
+    void RepeatPairs(std::vector<uint64_t>& sides, int32_t d) {
+        for (int32_t a = 0; a + 1 < d; ++a) sides[PairIndex(a, d)] = sides[PairIndex(a, d - 1)];
+        sides[PairIndex(d - 1, d)] = ~uint64_t{0};
     }
 
     // The sides of end point d against the start pairs (i, j), j < d.
@@ -233,12 +270,36 @@ struct SignedChain : Chain {
     // side against end pair (l, d)) are found directly, four signs at a time.
     // The sets by start pair (i, d) are kept for later positions only when
     // the chain stays open.
+    // A start point that repeats the one before adds no start segment that
+    // is not there already: the one between the two has no length, and the
+    // others are the same floats. So the start pairs (i, d) need no checking
+    // and their signs are copied; the same for a repeated end point.
     bool OpenInOneWord(int32_t d) {
-        uint64_t byEndPoint[64], byStartPoint[64];
+        const bool sameStart = SameAsBefore(sx, sy, d), sameEnd = SameAsBefore(ex, ey, d);
+        if (!sameEnd) FindStartSides(d);
+        if (!sameStart && !OpenWithNewStart(d, sameEnd)) return false;
+        if (!sameEnd && !OpenWithNewEnd(d)) return false;
+        if (sameStart) FlipsFromBitBefore(startSides, startFlip, d);
+        if (sameEnd) FlipsFromBitBefore(endSides, endFlip, d);
+        SetBitOfPairs(endSides, endFlip, PairIndex(0, d), d);
+        SetBitOfPairs(startSides, startFlip, PairIndex(0, d), d);
+        if (sameStart)
+            RepeatPairs(endSides, d);
+        else
+            KeepEndSides(d);
+        if (sameEnd) RepeatPairs(startSides, d);
+        return true;
+    }
+
+    // Start pairs (i, d), all i at once, against each end pair (l, m); the
+    // end pairs (l, d) not when end point d repeats d - 1, whose pairs are
+    // checked already.
+    bool OpenWithNewStart(int32_t d, bool sameEnd) {
+        FindStartFlips(d);
+        uint64_t byEndPoint[64];
         for (int32_t l = 0; l <= d; ++l)
             byEndPoint[l] = SideBitsAcross(sx.data(), sy.data(), ax.data(), ay.data(), d, ex[l], ey[l]);
-        // Start pairs (i, d), all i at once, against each end pair (l, m).
-        for (int32_t m = 1; m <= d; ++m) {
+        for (int32_t m = 1; m <= (sameEnd ? d - 1 : d); ++m) {
             const uint64_t* st = &startSides[PairIndex(0, m)];
             const uint8_t* flip = &startFlip[PairIndex(0, m)];
             const uint64_t em = byEndPoint[m];
@@ -250,10 +311,15 @@ struct SignedChain : Chain {
             }
             if (crossing) return false;
         }
+        return true;
+    }
+
+    // Older start pairs (i, j) against the end pairs (l, d), all l at once.
+    bool OpenWithNewEnd(int32_t d) {
+        uint64_t byStartPoint[64];
         for (int32_t j = 0; j < d; ++j)
             byStartPoint[j] = SideBitsAcross(ex.data(), ey.data(), gx.data(), gy.data(), d, sx[j], sy[j]);
         FindEndFlips(d);
-        // Older start pairs (i, j) against the end pairs (l, d), all l at once.
         for (int32_t j = 1; j < d; ++j) {
             const uint64_t* e = &endSides[PairIndex(0, j)];
             const uint8_t* flip = &endFlip[PairIndex(0, j)];
@@ -262,7 +328,6 @@ struct SignedChain : Chain {
             for (int32_t i = 0; i < j; ++i) crossing |= (e[i] ^ (0 - uint64_t{flip[i]})) & (byStartPoint[i] ^ tj);
             if (crossing) return false;
         }
-        KeepEndSides(d);
         return true;
     }
 

@@ -220,8 +220,10 @@ TEST(PvsSides, SideBitsRoundAsSegmentsCrossDoes) {
 // pair that uses the newest position. Portals across a corridor leave the
 // line y = 32 open; now and then one above it may close the chain, or one
 // turned round does, and is tried again, as the flood tries the next portal.
-// After three tries a portal that lets every line through keeps the chain
-// growing past 64 positions, where a set of signs takes more than one word.
+// Some portals share the start point, the end point or both with the one
+// before, as portals that meet at a corner do. After three tries a portal
+// that lets every line through keeps the chain growing past 64 positions,
+// where a set of signs takes more than one word.
 // Integer points keep the float signs exact.
 TEST_F(PvsTest, TheChainTestWithSignsMatchesThePlainCrossingTest) {
     for (const unsigned seed : {1u, 2u, 3u}) {
@@ -235,12 +237,19 @@ TEST_F(PvsTest, TheChainTestWithSignsMatchesThePlainCrossingTest) {
                 const float x = 8.0f * d;
                 PortalLink link = {x, draw(0, 30), x + draw(-2, 2), draw(34, 64), d};
                 const unsigned kind = random() % 8;
-                if (tries == 3)
+                if (tries == 3) {
                     link = {x, -1000, x, 1000, d};
-                else if (kind < 2)
+                } else if (kind < 2) {
                     link.startY = draw(36, 50), link.endY = draw(52, 64);
-                else if (kind == 2)
+                } else if (kind == 2) {
                     std::swap(link.startY, link.endY);
+                }
+                // The start point, the end point or both of the portal before.
+                const unsigned repeat = random() % 6;
+                if (d > 0 && tries < 3 && repeat < 3) {
+                    if (repeat != 1) link.startX = chain.sx[d - 1], link.startY = chain.sy[d - 1];
+                    if (repeat != 0) link.endX = chain.ex[d - 1], link.endY = chain.ey[d - 1];
+                }
                 chain.Set(d, d, link);
                 if (d == 0) break;
                 bool crossing = false;
@@ -257,6 +266,33 @@ TEST_F(PvsTest, TheChainTestWithSignsMatchesThePlainCrossingTest) {
             }
         }
         EXPECT_GT(closed, 5) << "seed " << seed;
+    }
+}
+
+// A portal that repeats the end (or start) point of the one before and
+// whose new point crosses only the segment ending at that repeated point:
+// nothing but the pairs with the point before can find the crossing.
+TEST(PvsChain, ARepeatedPointStillFindsTheCrossingBesideIt) {
+    const struct {
+        const char* what;
+        PortalLink third;
+        bool open;
+    } cases[] = {
+        {"end repeated, start across the last end segment", {4, 20, 8, 10, 2}, false},
+        {"end repeated, start behind", {16, -4, 8, 10, 2}, true},
+        {"start repeated, end across the last start segment", {8, 0, 4, -10, 2}, false},
+        {"start repeated, end beyond", {8, 0, 16, 14, 2}, true},
+        {"both repeated", {8, 0, 8, 10, 2}, true},
+    };
+    for (const auto& c : cases) {
+        SignedChain chain;
+        chain.Resize(3);
+        chain.Set(0, 0, {0, 0, 0, 10, 0});
+        chain.Set(1, 1, {8, 0, 8, 10, 1});
+        ASSERT_TRUE(chain.OpenWithNewest(1)) << c.what;
+        chain.Set(2, 2, c.third);
+        EXPECT_EQ(chain.OpenAll(3), c.open) << c.what;
+        EXPECT_EQ(chain.OpenWithNewest(2), c.open) << c.what;
     }
 }
 
