@@ -139,12 +139,12 @@ struct FastFlood {
         // there: it enters only what their rows hold, once finished.
         const int32_t passed[3] = {c.neighbour, from, d >= 2 ? chain.subsector[1] : from};
         const uint64_t* within[3];
-        int32_t rows = 0;
+        int32_t finished = 0;
         for (int32_t v : passed) {
-            if (const uint64_t* r = FinishedRow(v)) within[rows++] = r;
+            if (const uint64_t* r = FinishedRow(v)) within[finished++] = r;
         }
         auto holds = [&](int32_t v) {
-            for (int32_t r = 0; r < rows; ++r) {
+            for (int32_t r = 0; r < finished; ++r) {
                 if (!Holds(within[r], v)) return false;
             }
             return true;
