@@ -58,13 +58,15 @@ struct FastFlood {
     const std::atomic<bool>* stop = nullptr;
     // Every row as a bit set of the marks found so far, by any thread, and
     // whether it is finished. Threads set bits in rows they do not own, so
-    // every access to a word is atomic.
+    // every access to a word is atomic; a mark another thread made is
+    // acquired with the word, so that the row's finished flag publishes it
+    // with the source's own marks.
     uint64_t* rows = nullptr;
     const std::atomic<uint8_t>* rowFinished = nullptr;
 
     uint64_t* RowOf(int32_t t) const { return &rows[static_cast<std::size_t>(t) * words]; }
     static uint64_t Load(const uint64_t* word) {
-        return std::atomic_ref<uint64_t>(*const_cast<uint64_t*>(word)).load(std::memory_order_relaxed);
+        return std::atomic_ref<uint64_t>(*const_cast<uint64_t*>(word)).load(std::memory_order_acquire);
     }
     static bool Holds(const uint64_t* set, int32_t t) {
         return (Load(&set[static_cast<std::size_t>(t) >> 6]) >> (t & 63)) & 1;
@@ -73,7 +75,7 @@ struct FastFlood {
     static bool SetBit(uint64_t* set, int32_t t) {
         std::atomic_ref<uint64_t> word(set[static_cast<std::size_t>(t) >> 6]);
         const uint64_t bit = uint64_t{1} << (t & 63);
-        return !(word.load(std::memory_order_relaxed) & bit) && !(word.fetch_or(bit, std::memory_order_relaxed) & bit);
+        return !(word.load(std::memory_order_acquire) & bit) && !(word.fetch_or(bit, std::memory_order_acq_rel) & bit);
     }
     // Subsector t's row, or null while it is not finished.
     const uint64_t* FinishedRow(int32_t t) const {
