@@ -202,10 +202,22 @@ struct SignedChain : Chain {
         FindStartSides(d);
         FindStartFlips(d);
         if (!OpenInWords(d)) return false;
-        // Keep the signs of position d for the positions after it.
+        KeepSigns(d, false, false);
+        return true;
+    }
+
+    // Keeps the signs of position d, open, for the positions after it. A
+    // repeated point's flips and pair sets are copied from the point before.
+    void KeepSigns(int32_t d, bool sameStart, bool sameEnd) {
+        if (sameStart) FlipsFromBitBefore(startSides, startFlip, d);
+        if (sameEnd) FlipsFromBitBefore(endSides, endFlip, d);
         SetBitOfPairs(endSides, endFlip, PairIndex(0, d), d);
         SetBitOfPairs(startSides, startFlip, PairIndex(0, d), d);
-        return true;
+        if (sameStart)
+            RepeatPairs(endSides, d);
+        else
+            KeepEndSides(d);
+        if (sameEnd) RepeatPairs(startSides, d);
     }
 
     // The sides of start points 0 to d against the end pairs (l, d).
@@ -279,15 +291,7 @@ struct SignedChain : Chain {
         if (!sameEnd) FindStartSides(d);
         if (!sameStart && !OpenWithNewStart(d, sameEnd)) return false;
         if (!sameEnd && !OpenWithNewEnd(d)) return false;
-        if (sameStart) FlipsFromBitBefore(startSides, startFlip, d);
-        if (sameEnd) FlipsFromBitBefore(endSides, endFlip, d);
-        SetBitOfPairs(endSides, endFlip, PairIndex(0, d), d);
-        SetBitOfPairs(startSides, startFlip, PairIndex(0, d), d);
-        if (sameStart)
-            RepeatPairs(endSides, d);
-        else
-            KeepEndSides(d);
-        if (sameEnd) RepeatPairs(startSides, d);
+        KeepSigns(d, sameStart, sameEnd);
         return true;
     }
 
@@ -380,7 +384,6 @@ struct SignedChain : Chain {
                 }
             }
         }
-        KeepEndSides(d);
         return true;
     }
 };
