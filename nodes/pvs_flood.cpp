@@ -28,6 +28,9 @@ namespace {
 //   intersection of these bounds over its portals, and is not followed once
 //   everything in it is marked, nor tested through a portal whose neighbour
 //   it does not hold;
+// - past a portal much narrower than the first, the same bound from that
+//   portal instead of the first is tighter, and holds for every chain that
+//   keeps it;
 // - a subsector is marked when a chain first reaches it, so that the chains
 //   beyond it no longer count it as something still to mark;
 // - the part of a chain from any of its subsectors t on is itself an open
@@ -41,6 +44,9 @@ namespace {
 // The rest depends on the source alone, so each worker thread has its own.
 struct FastFlood {
     using Bits = std::vector<uint64_t>;
+    // A portal narrower than this part of the chain's first also bounds the
+    // chain beyond it (NarrowBoundFor).
+    static constexpr float kNarrow = 0.25f;
     const std::vector<std::vector<PortalLink>>& links;
     std::vector<uint8_t>& matrix;
     int32_t n;
@@ -91,6 +97,12 @@ struct FastFlood {
     std::unordered_map<int32_t, Bound> bounds;  // for the current first portal, by link number
     std::vector<Bits> live;                     // by chain depth: the intersection so far, whole
     std::vector<std::size_t> liveLo, liveHi;    // by chain depth: its words that may be set
+    // By chain position: the portal's squared length, the narrowest portal
+    // from position 1 to there, and the narrow bounds of that portal by link
+    // number, while it stays in the chain.
+    std::vector<float> lengthSq;
+    std::vector<int32_t> narrowest;
+    std::vector<std::unordered_map<int32_t, Bound>> narrowBounds;
     std::vector<uint8_t> seen;
     std::vector<int32_t> queue;
 
@@ -110,17 +122,17 @@ struct FastFlood {
         }
     }
 
-    // Whether the first portal, c and g leave a line through all three (the
-    // first portal and c being open already).
-    bool OpenThree(const PortalLink& c, const PortalLink& g) const {
-        const float s[3][2] = {{chain.sx[0], chain.sy[0]}, {c.startX, c.startY}, {g.startX, g.startY}};
-        const float e[3][2] = {{chain.ex[0], chain.ey[0]}, {c.endX, c.endY}, {g.endX, g.endY}};
+    // Whether the chain's portal at position a, c and g leave a line through
+    // all three (the portal at a and c being open together already).
+    bool OpenThree(int32_t a, const PortalLink& c, const PortalLink& g) const {
+        const float s[3][2] = {{chain.sx[a], chain.sy[a]}, {c.startX, c.startY}, {g.startX, g.startY}};
+        const float e[3][2] = {{chain.ex[a], chain.ey[a]}, {c.endX, c.endY}, {g.endX, g.endY}};
         static const int kPairs[3][2] = {{0, 1}, {0, 2}, {1, 2}};
-        for (const auto& a : kPairs) {
-            for (const auto& b : kPairs) {
-                if (a[1] == 1 && b[1] == 1) continue;
-                if (SegmentsCross(s[a[0]][0], s[a[0]][1], s[a[1]][0], s[a[1]][1], e[b[0]][0], e[b[0]][1], e[b[1]][0],
-                                  e[b[1]][1])) {
+        for (const auto& p : kPairs) {
+            for (const auto& q : kPairs) {
+                if (p[1] == 1 && q[1] == 1) continue;
+                if (SegmentsCross(s[p[0]][0], s[p[0]][1], s[p[1]][0], s[p[1]][1], e[q[0]][0], e[q[0]][1], e[q[1]][0],
+                                  e[q[1]][1])) {
                     return false;
                 }
             }
@@ -128,32 +140,16 @@ struct FastFlood {
         return true;
     }
 
-    // The bound of link c, leaving subsector from at chain depth d.
-    const Bound& BoundFor(const PortalLink& c, int32_t id, int32_t from, int32_t d) {
-        auto found = bounds.find(id);
-        if (found != bounds.end()) return found->second;
-        Bound& bound = bounds[id];
+    // Into bound: the subsectors reachable from c's neighbour through links g
+    // that enters(g) lets in.
+    template <class Enters>
+    void Reach(const PortalLink& c, Bound& bound, Enters enters) {
         queue.clear();
         queue.push_back(c.neighbour);
         seen[c.neighbour] = 1;
-        // Every chain through c passes the first subsector after the source,
-        // c's own and c's neighbour, and from each of them on is a chain from
-        // there: it enters only what their rows hold, once finished.
-        const int32_t passed[3] = {c.neighbour, from, d >= 2 ? chain.subsector[1] : from};
-        const uint64_t* within[3];
-        int32_t finished = 0;
-        for (int32_t v : passed) {
-            if (const uint64_t* r = FinishedRow(v)) within[finished++] = r;
-        }
-        auto holds = [&](int32_t v) {
-            for (int32_t r = 0; r < finished; ++r) {
-                if (!Holds(within[r], v)) return false;
-            }
-            return true;
-        };
         for (std::size_t q = 0; q < queue.size(); ++q) {
             for (const PortalLink& g : links[queue[q]]) {
-                if (seen[g.neighbour] || g.neighbour == source || !holds(g.neighbour) || !OpenThree(c, g)) continue;
+                if (seen[g.neighbour] || !enters(g)) continue;
                 seen[g.neighbour] = 1;
                 queue.push_back(g.neighbour);
             }
@@ -166,16 +162,72 @@ struct FastFlood {
             seen[u] = 0;
             bound.bits[(static_cast<std::size_t>(u) >> 6) - bound.lo] |= uint64_t{1} << (u & 63);
         }
+    }
+
+    // The bound of link c, leaving subsector from at chain depth d.
+    const Bound& BoundFor(const PortalLink& c, int32_t id, int32_t from, int32_t d) {
+        auto found = bounds.find(id);
+        if (found != bounds.end()) return found->second;
+        // Every chain through c passes the first subsector after the source,
+        // c's own and c's neighbour, and from each of them on is a chain from
+        // there: it enters only what their rows hold, once finished.
+        const int32_t passed[3] = {c.neighbour, from, d >= 2 ? chain.subsector[1] : from};
+        const uint64_t* within[3];
+        int32_t finished = 0;
+        for (int32_t v : passed) {
+            if (const uint64_t* r = FinishedRow(v)) within[finished++] = r;
+        }
+        Bound& bound = bounds[id];
+        Reach(c, bound, [&](const PortalLink& g) {
+            if (g.neighbour == source) return false;
+            for (int32_t r = 0; r < finished; ++r) {
+                if (!Holds(within[r], g.neighbour)) return false;
+            }
+            return OpenThree(0, c, g);
+        });
         return bound;
     }
 
+    // The bound of link c from the chain's portal at position a instead of
+    // its first: the links g beyond c that leave {portal a, c, g} open. Behind
+    // a long first portal a narrow one further on bounds much tighter. The
+    // search stays within live[a + 1], which holds all that any chain
+    // through the first a + 1 portals can reach, so the bound holds for all
+    // of them and is kept until position a gets another portal.
+    const Bound& NarrowBoundFor(int32_t a, const PortalLink& c, int32_t id) {
+        auto found = narrowBounds[a].find(id);
+        if (found != narrowBounds[a].end()) return found->second;
+        const Bits& within = live[a + 1];
+        const std::size_t lo = liveLo[a + 1], hi = liveHi[a + 1];
+        Bound& bound = narrowBounds[a][id];
+        Reach(c, bound, [&](const PortalLink& g) {
+            const std::size_t w = static_cast<std::size_t>(g.neighbour) >> 6;
+            return w >= lo && w < hi && ((within[w] >> (g.neighbour & 63)) & 1) && OpenThree(a, c, g);
+        });
+        return bound;
+    }
+
+    // Room for a chain at depth d and the one below it.
+    void Grow(int32_t d) {
+        if (static_cast<int32_t>(live.size()) > d + 1) return;
+        const std::size_t size = std::max<std::size_t>(16, 2 * static_cast<std::size_t>(d) + 2);
+        chain.Resize(size);
+        live.resize(size, Bits(words));
+        liveLo.resize(size, 0);
+        liveHi.resize(size, 0);
+        lengthSq.resize(size, 0);
+        narrowest.resize(size, 0);
+        narrowBounds.resize(size);
+    }
+
+    void SetLength(int32_t d, const PortalLink& l) {
+        const float dx = l.endX - l.startX, dy = l.endY - l.startY;
+        lengthSq[d] = dx * dx + dy * dy;
+        narrowest[d] = d <= 1 || lengthSq[d] < lengthSq[narrowest[d - 1]] ? d : narrowest[d - 1];
+    }
+
     void Flood(int32_t t, int32_t d) {
-        if (static_cast<int32_t>(chain.subsector.size()) <= d) chain.Resize(2 * d + 2);
-        if (static_cast<int32_t>(live.size()) <= d + 1) {
-            live.resize(2 * d + 2, Bits(words));
-            liveLo.resize(2 * d + 2, 0);
-            liveHi.resize(2 * d + 2, 0);
-        }
+        Grow(d);
         inChain[t] = 1;
         Mark(t);  // before its chains, whose bounds may hold t
         MarkAlongChain(t, d);
@@ -207,8 +259,25 @@ struct FastFlood {
                 unmarked |= after[w] & ~Load(&rowBits[w]);
             }
             if (!unmarked) continue;
+            if (d >= 2) {
+                const int32_t a = narrowest[d - 1];
+                if (lengthSq[a] < kNarrow * kNarrow * lengthSq[0]) {
+                    const Bound& narrow = NarrowBoundFor(a, f, firstLink[t] + k);
+                    unmarked = 0;
+                    for (std::size_t w = from; w < to; ++w) {
+                        if (w < narrow.lo || w >= narrow.hi)
+                            after[w] = 0;
+                        else
+                            after[w] &= narrow.bits[w - narrow.lo];
+                        unmarked |= after[w] & ~Load(&rowBits[w]);
+                    }
+                    if (!unmarked) continue;
+                }
+            }
             liveLo[d + 1] = from, liveHi[d + 1] = to;
             chain.Set(d, t, f);
+            SetLength(d, f);
+            if (!narrowBounds[d].empty()) narrowBounds[d].clear();
             if (chain.OpenWithNewest(d)) Flood(f.neighbour, d + 1);
         }
         inChain[t] = 0;
@@ -239,15 +308,11 @@ struct FastFlood {
         for (std::size_t w = 0; w < words; ++w) marked += std::popcount(Load(&rowBits[w]));
         done = marked == reachable;
         inChain[s] = 1;
-        if (live.size() < 2) {
-            live.resize(16, Bits(words));
-            liveLo.resize(16, 0);
-            liveHi.resize(16, 0);
-        }
+        Grow(1);
         for (const PortalLink& e : links[s]) {
             if (done) break;
-            if (chain.subsector.empty()) chain.Resize(16);
             chain.Set(0, s, e);
+            SetLength(0, e);
             bounds.clear();
             live[1].assign(words, ~uint64_t{0});
             liveLo[1] = 0, liveHi[1] = words;
