@@ -93,6 +93,65 @@ struct Chain {
     }
 };
 
+// Whether a line may pass portals p, c and g - Chain::OpenAll(3),
+// sign for sign - for one pair p, c already open together and many g. A
+// crossing is two sides that differ on each segment, so the sides that only
+// involve p and c are found once, and each g takes the fourteen of its own.
+struct OpenBeyondPair {
+    float psx, psy, pex, pey, csx, csy, cex, cey;
+    float startX, startY, endX, endY;  // c's point minus p's
+    bool pEndByStarts, cEndByStarts;   // sides against the segment p's start to c's
+    bool pStartByEnds, cStartByEnds;   // sides against the segment p's end to c's
+
+    // p is the chain's portal at position a.
+    OpenBeyondPair(const Chain& chain, int32_t a, const PortalLink& c)
+        : psx(chain.sx[a]),
+          psy(chain.sy[a]),
+          pex(chain.ex[a]),
+          pey(chain.ey[a]),
+          csx(c.startX),
+          csy(c.startY),
+          cex(c.endX),
+          cey(c.endY),
+          startX(csx - psx),
+          startY(csy - psy),
+          endX(cex - pex),
+          endY(cey - pey),
+          pEndByStarts(OnNonNegativeSide(pex - psx, pey - psy, startX, startY)),
+          cEndByStarts(OnNonNegativeSide(cex - psx, cey - psy, startX, startY)),
+          pStartByEnds(OnNonNegativeSide(psx - pex, psy - pey, endX, endY)),
+          cStartByEnds(OnNonNegativeSide(csx - pex, csy - pey, endX, endY)) {}
+
+    bool Open(const PortalLink& g) const {
+        const float gsx = g.startX, gsy = g.startY, gex = g.endX, gey = g.endY;
+        // End points against the start segments p-c, p-g and c-g.
+        const bool gEndPC = OnNonNegativeSide(gex - psx, gey - psy, startX, startY);
+        const float pgx = gsx - psx, pgy = gsy - psy, cgx = gsx - csx, cgy = gsy - csy;
+        const bool pEndPG = OnNonNegativeSide(pex - psx, pey - psy, pgx, pgy);
+        const bool cEndPG = OnNonNegativeSide(cex - psx, cey - psy, pgx, pgy);
+        const bool gEndPG = OnNonNegativeSide(gex - psx, gey - psy, pgx, pgy);
+        const bool pEndCG = OnNonNegativeSide(pex - csx, pey - csy, cgx, cgy);
+        const bool cEndCG = OnNonNegativeSide(cex - csx, cey - csy, cgx, cgy);
+        const bool gEndCG = OnNonNegativeSide(gex - csx, gey - csy, cgx, cgy);
+        // Start points against the end segments p-c, p-g and c-g.
+        const bool gStartPC = OnNonNegativeSide(gsx - pex, gsy - pey, endX, endY);
+        const float qgx = gex - pex, qgy = gey - pey, dgx = gex - cex, dgy = gey - cey;
+        const bool pStartPG = OnNonNegativeSide(psx - pex, psy - pey, qgx, qgy);
+        const bool cStartPG = OnNonNegativeSide(csx - pex, csy - pey, qgx, qgy);
+        const bool gStartPG = OnNonNegativeSide(gsx - pex, gsy - pey, qgx, qgy);
+        const bool pStartCG = OnNonNegativeSide(psx - cex, psy - cey, dgx, dgy);
+        const bool cStartCG = OnNonNegativeSide(csx - cex, csy - cey, dgx, dgy);
+        const bool gStartCG = OnNonNegativeSide(gsx - cex, gsy - cey, dgx, dgy);
+        // Every start segment against every end segment but p-c against p-c.
+        const bool cross =
+            ((pEndByStarts != gEndPC) & (pStartPG != cStartPG)) | ((cEndByStarts != gEndPC) & (pStartCG != cStartCG)) |
+            ((pEndPG != cEndPG) & (pStartByEnds != gStartPC)) | ((pEndPG != gEndPG) & (pStartPG != gStartPG)) |
+            ((cEndPG != gEndPG) & (pStartCG != gStartCG)) | ((pEndCG != cEndCG) & (cStartByEnds != gStartPC)) |
+            ((pEndCG != gEndCG) & (cStartPG != gStartPG)) | ((cEndCG != gEndCG) & (cStartCG != gStartCG));
+        return !cross;
+    }
+};
+
 // The fast flood's chain: beside the points it keeps, for every pair of
 // start points the side of each end point, and for every pair of end points
 // the side of each start point - the signs SegmentsCross compares - as bit

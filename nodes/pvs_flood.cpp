@@ -122,24 +122,6 @@ struct FastFlood {
         }
     }
 
-    // Whether the chain's portal at position a, c and g leave a line through
-    // all three (the portal at a and c being open together already).
-    bool OpenThree(int32_t a, const PortalLink& c, const PortalLink& g) const {
-        const float s[3][2] = {{chain.sx[a], chain.sy[a]}, {c.startX, c.startY}, {g.startX, g.startY}};
-        const float e[3][2] = {{chain.ex[a], chain.ey[a]}, {c.endX, c.endY}, {g.endX, g.endY}};
-        static const int kPairs[3][2] = {{0, 1}, {0, 2}, {1, 2}};
-        for (const auto& p : kPairs) {
-            for (const auto& q : kPairs) {
-                if (p[1] == 1 && q[1] == 1) continue;
-                if (SegmentsCross(s[p[0]][0], s[p[0]][1], s[p[1]][0], s[p[1]][1], e[q[0]][0], e[q[0]][1], e[q[1]][0],
-                                  e[q[1]][1])) {
-                    return false;
-                }
-            }
-        }
-        return true;
-    }
-
     // Into bound: the subsectors reachable from c's neighbour through links g
     // that enters(g) lets in.
     template <class Enters>
@@ -178,12 +160,13 @@ struct FastFlood {
             if (const uint64_t* r = FinishedRow(v)) within[finished++] = r;
         }
         Bound& bound = bounds[id];
+        const OpenBeyondPair three(chain, 0, c);
         Reach(c, bound, [&](const PortalLink& g) {
             if (g.neighbour == source) return false;
             for (int32_t r = 0; r < finished; ++r) {
                 if (!Holds(within[r], g.neighbour)) return false;
             }
-            return OpenThree(0, c, g);
+            return three.Open(g);
         });
         return bound;
     }
@@ -200,9 +183,10 @@ struct FastFlood {
         const Bits& within = live[a + 1];
         const std::size_t lo = liveLo[a + 1], hi = liveHi[a + 1];
         Bound& bound = narrowBounds[a][id];
+        const OpenBeyondPair three(chain, a, c);
         Reach(c, bound, [&](const PortalLink& g) {
             const std::size_t w = static_cast<std::size_t>(g.neighbour) >> 6;
-            return w >= lo && w < hi && ((within[w] >> (g.neighbour & 63)) & 1) && OpenThree(a, c, g);
+            return w >= lo && w < hi && ((within[w] >> (g.neighbour & 63)) & 1) && three.Open(g);
         });
         return bound;
     }
