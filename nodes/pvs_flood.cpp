@@ -236,7 +236,7 @@ struct FastFlood {
             // What the chain through f could still mark, if anything.
             const Bound& bound = BoundFor(f, firstLink[t] + k, t, d);
             Bits& after = live[d + 1];
-            const std::size_t from = std::max(lo, bound.lo), to = std::min(hi, bound.hi);
+            std::size_t from = std::max(lo, bound.lo), to = std::min(hi, bound.hi);
             uint64_t unmarked = 0;
             for (std::size_t w = from; w < to; ++w) {
                 after[w] = before[w] & bound.bits[w - bound.lo];
@@ -247,17 +247,18 @@ struct FastFlood {
                 const int32_t a = narrowest[d - 1];
                 if (lengthSq[a] < kNarrow * kNarrow * lengthSq[0]) {
                     const Bound& narrow = NarrowBoundFor(a, f, firstLink[t] + k);
+                    from = std::max(from, narrow.lo), to = std::min(to, narrow.hi);
                     unmarked = 0;
                     for (std::size_t w = from; w < to; ++w) {
-                        if (w < narrow.lo || w >= narrow.hi)
-                            after[w] = 0;
-                        else
-                            after[w] &= narrow.bits[w - narrow.lo];
+                        after[w] &= narrow.bits[w - narrow.lo];
                         unmarked |= after[w] & ~Load(&rowBits[w]);
                     }
                     if (!unmarked) continue;
                 }
             }
+            // Only the words from the first to the last that hold any are live.
+            while (!after[from]) ++from;
+            while (!after[to - 1]) --to;
             liveLo[d + 1] = from, liveHi[d + 1] = to;
             chain.Set(d, t, f);
             SetLength(d, f);
