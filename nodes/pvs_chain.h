@@ -150,6 +150,60 @@ struct OpenBeyondPair {
             ((pEndCG != gEndCG) & (cStartPG != gStartPG)) | ((cEndCG != gEndCG) & (cStartCG != gStartCG));
         return !cross;
     }
+
+    // Bit k of the first count (up to four) is Open of the portal with
+    // start (gsx[k], gsy[k]) and end (gex[k], gey[k]); the arrays may be read
+    // four floats past count.
+    uint32_t OpenOfFour(const float* gsx, const float* gsy, const float* gex, const float* gey, int32_t count) const {
+#ifdef KELDRA_SSE2_SIDES
+        // Open above, a portal a lane, with the same single-precision
+        // operations in the same order.
+        const __m128 zero = _mm_setzero_ps();
+        auto side = [&](__m128 dx, __m128 dy, __m128 bx, __m128 by) {
+            return _mm_cmpge_ps(_mm_sub_ps(_mm_mul_ps(dy, bx), _mm_mul_ps(dx, by)), zero);
+        };
+        auto differ = [](__m128 a, __m128 b) { return _mm_xor_ps(a, b); };
+        const __m128 vsx = _mm_loadu_ps(gsx), vsy = _mm_loadu_ps(gsy), vex = _mm_loadu_ps(gex), vey = _mm_loadu_ps(gey);
+        const __m128 Psx = _mm_set1_ps(psx), Psy = _mm_set1_ps(psy), Pex = _mm_set1_ps(pex), Pey = _mm_set1_ps(pey);
+        const __m128 Csx = _mm_set1_ps(csx), Csy = _mm_set1_ps(csy), Cex = _mm_set1_ps(cex), Cey = _mm_set1_ps(cey);
+        const __m128 all = _mm_castsi128_ps(_mm_set1_epi32(-1));
+        const __m128 pEndByStartsV = pEndByStarts ? all : zero, cEndByStartsV = cEndByStarts ? all : zero;
+        const __m128 pStartByEndsV = pStartByEnds ? all : zero, cStartByEndsV = cStartByEnds ? all : zero;
+        const __m128 gEndPC =
+            side(_mm_sub_ps(vex, Psx), _mm_sub_ps(vey, Psy), _mm_set1_ps(startX), _mm_set1_ps(startY));
+        const __m128 pgx = _mm_sub_ps(vsx, Psx), pgy = _mm_sub_ps(vsy, Psy);
+        const __m128 cgx = _mm_sub_ps(vsx, Csx), cgy = _mm_sub_ps(vsy, Csy);
+        const __m128 pEndPG = side(_mm_set1_ps(pex - psx), _mm_set1_ps(pey - psy), pgx, pgy);
+        const __m128 cEndPG = side(_mm_set1_ps(cex - psx), _mm_set1_ps(cey - psy), pgx, pgy);
+        const __m128 gEndPG = side(_mm_sub_ps(vex, Psx), _mm_sub_ps(vey, Psy), pgx, pgy);
+        const __m128 pEndCG = side(_mm_set1_ps(pex - csx), _mm_set1_ps(pey - csy), cgx, cgy);
+        const __m128 cEndCG = side(_mm_set1_ps(cex - csx), _mm_set1_ps(cey - csy), cgx, cgy);
+        const __m128 gEndCG = side(_mm_sub_ps(vex, Csx), _mm_sub_ps(vey, Csy), cgx, cgy);
+        const __m128 gStartPC = side(_mm_sub_ps(vsx, Pex), _mm_sub_ps(vsy, Pey), _mm_set1_ps(endX), _mm_set1_ps(endY));
+        const __m128 qgx = _mm_sub_ps(vex, Pex), qgy = _mm_sub_ps(vey, Pey);
+        const __m128 dgx = _mm_sub_ps(vex, Cex), dgy = _mm_sub_ps(vey, Cey);
+        const __m128 pStartPG = side(_mm_set1_ps(psx - pex), _mm_set1_ps(psy - pey), qgx, qgy);
+        const __m128 cStartPG = side(_mm_set1_ps(csx - pex), _mm_set1_ps(csy - pey), qgx, qgy);
+        const __m128 gStartPG = side(_mm_sub_ps(vsx, Pex), _mm_sub_ps(vsy, Pey), qgx, qgy);
+        const __m128 pStartCG = side(_mm_set1_ps(psx - cex), _mm_set1_ps(psy - cey), dgx, dgy);
+        const __m128 cStartCG = side(_mm_set1_ps(csx - cex), _mm_set1_ps(csy - cey), dgx, dgy);
+        const __m128 gStartCG = side(_mm_sub_ps(vsx, Cex), _mm_sub_ps(vsy, Cey), dgx, dgy);
+        __m128 cross = _mm_and_ps(differ(pEndByStartsV, gEndPC), differ(pStartPG, cStartPG));
+        cross = _mm_or_ps(cross, _mm_and_ps(differ(cEndByStartsV, gEndPC), differ(pStartCG, cStartCG)));
+        cross = _mm_or_ps(cross, _mm_and_ps(differ(pEndPG, cEndPG), differ(pStartByEndsV, gStartPC)));
+        cross = _mm_or_ps(cross, _mm_and_ps(differ(pEndPG, gEndPG), differ(pStartPG, gStartPG)));
+        cross = _mm_or_ps(cross, _mm_and_ps(differ(cEndPG, gEndPG), differ(pStartCG, gStartCG)));
+        cross = _mm_or_ps(cross, _mm_and_ps(differ(pEndCG, cEndCG), differ(cStartByEndsV, gStartPC)));
+        cross = _mm_or_ps(cross, _mm_and_ps(differ(pEndCG, gEndCG), differ(cStartPG, gStartPG)));
+        cross = _mm_or_ps(cross, _mm_and_ps(differ(cEndCG, gEndCG), differ(cStartCG, gStartCG)));
+        return ~static_cast<uint32_t>(_mm_movemask_ps(cross)) & ((1u << count) - 1);
+#else
+        uint32_t open = 0;
+        for (int32_t k = 0; k < count; ++k)
+            open |= static_cast<uint32_t>(Open({gsx[k], gsy[k], gex[k], gey[k], 0})) << k;
+        return open;
+#endif
+    }
 };
 
 // The fast flood's chain: beside the points it keeps, for every pair of

@@ -42,6 +42,27 @@ namespace {
 //   subsectors it passed, not only in the source's: those sources start with
 //   most of their row known, and stop sooner.
 // The rest depends on the source alone, so each worker thread has its own.
+// Every link's points and neighbour, numbered in order of subsector: those
+// of subsector s from first[s] to first[s + 1]. The searches of the bounds
+// test a subsector's links four at a time.
+struct LinkPoints {
+    std::vector<int32_t> first, neighbour;
+    std::vector<float> startX, startY, endX, endY;  // four spare at the end
+
+    explicit LinkPoints(const std::vector<std::vector<PortalLink>>& links) {
+        for (const auto& out : links) {
+            first.push_back(static_cast<int32_t>(neighbour.size()));
+            for (const PortalLink& l : out) {
+                neighbour.push_back(l.neighbour);
+                startX.push_back(l.startX), startY.push_back(l.startY);
+                endX.push_back(l.endX), endY.push_back(l.endY);
+            }
+        }
+        first.push_back(static_cast<int32_t>(neighbour.size()));
+        for (auto* v : {&startX, &startY, &endX, &endY}) v->resize(v->size() + 4, 0.0f);
+    }
+};
+
 struct FastFlood {
     using Bits = std::vector<uint64_t>;
     // A portal narrower than this part of the chain's first also bounds the
@@ -53,8 +74,9 @@ struct FastFlood {
     SignedChain chain;
     std::vector<uint8_t> inChain;    // by subsector
     std::vector<int32_t> firstLink;  // links of subsector s are numbered from firstLink[s]
-    std::size_t words = 0;           // of a set of subsectors
-    uint64_t* rowBits = nullptr;     // the source's row among the shared rows
+    const LinkPoints* points = nullptr;
+    std::size_t words = 0;        // of a set of subsectors
+    uint64_t* rowBits = nullptr;  // the source's row among the shared rows
     int32_t source = 0;
     int32_t marked = 0;     // in the row
     int32_t reachable = 0;  // subsectors the link graph reaches from the source
@@ -123,17 +145,33 @@ struct FastFlood {
     }
 
     // Into bound: the subsectors reachable from c's neighbour through links g
-    // that enters(g) lets in.
-    template <class Enters>
-    void Reach(const PortalLink& c, Bound& bound, Enters enters) {
+    // to subsectors that admit lets in and that three leaves open.
+    template <class Admit>
+    void Reach(const PortalLink& c, Bound& bound, const OpenBeyondPair& three, Admit admit) {
+        const LinkPoints& at = *points;
         queue.clear();
         queue.push_back(c.neighbour);
         seen[c.neighbour] = 1;
         for (std::size_t q = 0; q < queue.size(); ++q) {
-            for (const PortalLink& g : links[queue[q]]) {
-                if (seen[g.neighbour] || !enters(g)) continue;
-                seen[g.neighbour] = 1;
-                queue.push_back(g.neighbour);
+            const int32_t u = queue[q];
+            const int32_t first = at.first[u], count = at.first[u + 1] - first;
+            for (int32_t b = 0; b < count; b += 4) {
+                const int32_t block = std::min(4, count - b);
+                uint32_t wanted = 0;
+                for (int32_t k = 0; k < block; ++k) {
+                    const int32_t v = at.neighbour[first + b + k];
+                    if (!seen[v] && admit(v)) wanted |= 1u << k;
+                }
+                if (!wanted) continue;
+                const std::size_t g = static_cast<std::size_t>(first + b);
+                for (uint32_t open =
+                         wanted & three.OpenOfFour(&at.startX[g], &at.startY[g], &at.endX[g], &at.endY[g], block);
+                     open; open &= open - 1) {
+                    const int32_t v = at.neighbour[g + std::countr_zero(open)];
+                    if (seen[v]) continue;
+                    seen[v] = 1;
+                    queue.push_back(v);
+                }
             }
         }
         const auto [least, most] = std::minmax_element(queue.begin(), queue.end());
@@ -161,12 +199,12 @@ struct FastFlood {
         }
         Bound& bound = bounds[id];
         const OpenBeyondPair three(chain, 0, c);
-        Reach(c, bound, [&](const PortalLink& g) {
-            if (g.neighbour == source) return false;
+        Reach(c, bound, three, [&](int32_t v) {
+            if (v == source) return false;
             for (int32_t r = 0; r < finished; ++r) {
-                if (!Holds(within[r], g.neighbour)) return false;
+                if (!Holds(within[r], v)) return false;
             }
-            return three.Open(g);
+            return true;
         });
         return bound;
     }
@@ -184,9 +222,9 @@ struct FastFlood {
         const std::size_t lo = liveLo[a + 1], hi = liveHi[a + 1];
         Bound& bound = narrowBounds[a][id];
         const OpenBeyondPair three(chain, a, c);
-        Reach(c, bound, [&](const PortalLink& g) {
-            const std::size_t w = static_cast<std::size_t>(g.neighbour) >> 6;
-            return w >= lo && w < hi && ((within[w] >> (g.neighbour & 63)) & 1) && three.Open(g);
+        Reach(c, bound, three, [&](int32_t v) {
+            const std::size_t w = static_cast<std::size_t>(v) >> 6;
+            return w >= lo && w < hi && ((within[w] >> (v & 63)) & 1);
         });
         return bound;
     }
@@ -314,6 +352,7 @@ struct FastFlood {
 std::vector<uint8_t> FloodFast(const std::vector<std::vector<PortalLink>>& links, int32_t threads) {
     const auto n = static_cast<int32_t>(links.size());
     std::vector<uint8_t> matrix(static_cast<std::size_t>(n) * n, 0);
+    const LinkPoints points(links);
     std::vector<int32_t> firstLink;
     int32_t total = 0;
     for (const auto& l : links) {
@@ -341,6 +380,7 @@ std::vector<uint8_t> FloodFast(const std::vector<std::vector<PortalLink>>& links
     auto flooder = [&] {
         auto flood = std::make_unique<FastFlood>(links, matrix);
         flood->firstLink = firstLink;
+        flood->points = &points;
         flood->rows = rows.data();
         flood->rowFinished = rowFinished.data();
         flood->seen.assign(static_cast<std::size_t>(n), 0);

@@ -299,7 +299,7 @@ TEST(PvsChain, ARepeatedPointStillFindsTheCrossingBesideIt) {
 
 // The three-portal test the bounds use gives the plain crossing test's
 // answer for every third portal beyond an open pair, the pair at the start
-// of the chain or further on. Points on a small grid repeat and line up;
+// of the chain or further on, one portal at a time or four. Points on a small grid repeat and line up;
 // points on one slanted line leave signs that only the rounding decides.
 TEST(PvsChain, TheTestBeyondAnOpenPairMatchesThePlainCrossingTest) {
     std::mt19937 random(5);
@@ -331,7 +331,22 @@ TEST(PvsChain, TheTestBeyondAnOpenPairMatchesThePlainCrossingTest) {
             chain.Resize(2);
             chain.Set(0, 0, {100, 100, 100, 120, 1});
             chain.Set(at, 0, p);
-            ASSERT_EQ(OpenBeyondPair(chain, at, c).Open(g), expected) << "case " << n << " at position " << at;
+            const OpenBeyondPair three(chain, at, c);
+            ASSERT_EQ(three.Open(g), expected) << "case " << n << " at position " << at;
+            // Four at a time, g among three others, some lanes left out.
+            const PortalLink four[4] = {portal(2), portal(2), portal(2), portal(2)};
+            const int32_t lane = static_cast<int32_t>(random() % 4),
+                          count = lane + 1 + static_cast<int32_t>(random() % (4 - lane));
+            float gsx[8] = {}, gsy[8] = {}, gex[8] = {}, gey[8] = {};
+            for (int32_t k = 0; k < 4; ++k) {
+                const PortalLink& l = k == lane ? g : four[k];
+                gsx[k] = l.startX, gsy[k] = l.startY, gex[k] = l.endX, gey[k] = l.endY;
+            }
+            const uint32_t lanes = three.OpenOfFour(gsx, gsy, gex, gey, count);
+            for (int32_t k = 0; k < 4; ++k) {
+                const bool one = k < count && three.Open(k == lane ? g : four[k]);
+                ASSERT_EQ((lanes >> k) & 1, one ? 1u : 0u) << "case " << n << ", lane " << k << " of " << count;
+            }
         }
         EXPECT_GT(open, 100);
         EXPECT_GT(closed, 100);
