@@ -17,6 +17,27 @@
 
 namespace {
 
+// Every link's points and neighbour, numbered in order of subsector: those
+// of subsector s from first[s] to first[s + 1]. The searches of the bounds
+// test a subsector's links four at a time.
+struct LinkPoints {
+    std::vector<int32_t> first, neighbour;
+    std::vector<float> startX, startY, endX, endY;  // four spare at the end
+
+    explicit LinkPoints(const std::vector<std::vector<PortalLink>>& links) {
+        for (const auto& out : links) {
+            first.push_back(static_cast<int32_t>(neighbour.size()));
+            for (const PortalLink& l : out) {
+                neighbour.push_back(l.neighbour);
+                startX.push_back(l.startX), startY.push_back(l.startY);
+                endX.push_back(l.endX), endY.push_back(l.endY);
+            }
+        }
+        first.push_back(static_cast<int32_t>(neighbour.size()));
+        for (auto* v : {&startX, &startY, &endX, &endY}) v->resize(v->size() + 4, 0.0f);
+    }
+};
+
 // The flood with the same marks, found with less work:
 // - the crossing test of a chain checks only the pairs its newest portal
 //   adds, from stored signs;
@@ -42,27 +63,6 @@ namespace {
 //   subsectors it passed, not only in the source's: those sources start with
 //   most of their row known, and stop sooner.
 // The rest depends on the source alone, so each worker thread has its own.
-// Every link's points and neighbour, numbered in order of subsector: those
-// of subsector s from first[s] to first[s + 1]. The searches of the bounds
-// test a subsector's links four at a time.
-struct LinkPoints {
-    std::vector<int32_t> first, neighbour;
-    std::vector<float> startX, startY, endX, endY;  // four spare at the end
-
-    explicit LinkPoints(const std::vector<std::vector<PortalLink>>& links) {
-        for (const auto& out : links) {
-            first.push_back(static_cast<int32_t>(neighbour.size()));
-            for (const PortalLink& l : out) {
-                neighbour.push_back(l.neighbour);
-                startX.push_back(l.startX), startY.push_back(l.startY);
-                endX.push_back(l.endX), endY.push_back(l.endY);
-            }
-        }
-        first.push_back(static_cast<int32_t>(neighbour.size()));
-        for (auto* v : {&startX, &startY, &endX, &endY}) v->resize(v->size() + 4, 0.0f);
-    }
-};
-
 struct FastFlood {
     using Bits = std::vector<uint64_t>;
     // A portal narrower than this part of the chain's first also bounds the
@@ -72,11 +72,10 @@ struct FastFlood {
     std::vector<uint8_t>& matrix;
     int32_t n;
     SignedChain chain;
-    std::vector<uint8_t> inChain;    // by subsector
-    std::vector<int32_t> firstLink;  // links of subsector s are numbered from firstLink[s]
-    const LinkPoints* points = nullptr;
-    std::size_t words = 0;        // of a set of subsectors
-    uint64_t* rowBits = nullptr;  // the source's row among the shared rows
+    std::vector<uint8_t> inChain;        // by subsector
+    const LinkPoints* points = nullptr;  // its numbers are the links' numbers
+    std::size_t words = 0;               // of a set of subsectors
+    uint64_t* rowBits = nullptr;         // the source's row among the shared rows
     int32_t source = 0;
     int32_t marked = 0;     // in the row
     int32_t reachable = 0;  // subsectors the link graph reaches from the source
@@ -272,7 +271,7 @@ struct FastFlood {
             const std::size_t uw = static_cast<std::size_t>(u) >> 6;
             if (uw < lo || uw >= hi || !((before[uw] >> (u & 63)) & 1)) continue;
             // What the chain through f could still mark, if anything.
-            const Bound& bound = BoundFor(f, firstLink[t] + k, t, d);
+            const Bound& bound = BoundFor(f, points->first[t] + k, t, d);
             Bits& after = live[d + 1];
             std::size_t from = std::max(lo, bound.lo), to = std::min(hi, bound.hi);
             uint64_t unmarked = 0;
@@ -284,7 +283,7 @@ struct FastFlood {
             if (d >= 2) {
                 const int32_t a = narrowest[d - 1];
                 if (lengthSq[a] < kNarrow * kNarrow * lengthSq[0]) {
-                    const Bound& narrow = NarrowBoundFor(a, f, firstLink[t] + k);
+                    const Bound& narrow = NarrowBoundFor(a, f, points->first[t] + k);
                     from = std::max(from, narrow.lo), to = std::min(to, narrow.hi);
                     unmarked = 0;
                     for (std::size_t w = from; w < to; ++w) {
@@ -353,12 +352,6 @@ std::vector<uint8_t> FloodFast(const std::vector<std::vector<PortalLink>>& links
     const auto n = static_cast<int32_t>(links.size());
     std::vector<uint8_t> matrix(static_cast<std::size_t>(n) * n, 0);
     const LinkPoints points(links);
-    std::vector<int32_t> firstLink;
-    int32_t total = 0;
-    for (const auto& l : links) {
-        firstLink.push_back(total);
-        total += static_cast<int32_t>(l.size());
-    }
     // A row depends on its source alone, so the threads may take the
     // sources in any order and still write the same matrix. The marks other
     // sources' chains leave in a row and the rows finished so far only stop
@@ -379,7 +372,6 @@ std::vector<uint8_t> FloodFast(const std::vector<std::vector<PortalLink>>& links
     }
     auto flooder = [&] {
         auto flood = std::make_unique<FastFlood>(links, matrix);
-        flood->firstLink = firstLink;
         flood->points = &points;
         flood->rows = rows.data();
         flood->rowFinished = rowFinished.data();
