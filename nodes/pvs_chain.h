@@ -93,6 +93,36 @@ struct Chain {
     }
 };
 
+// The operations of OpenBeyondPair's test on one portal (floats and bools)
+// or four (SSE lanes and lane masks): the same single-precision operations
+// in the same order, so the same signs.
+struct OneLane {
+    using Float = float;
+    using Mask = bool;
+    static Float Set(float v) { return v; }
+    static Float Sub(Float a, Float b) { return a - b; }
+    static Mask Side(Float dx, Float dy, Float bx, Float by) { return OnNonNegativeSide(dx, dy, bx, by); }
+    static Mask FromBool(bool b) { return b; }
+    static Mask Differ(Mask a, Mask b) { return a != b; }
+    static Mask And(Mask a, Mask b) { return a && b; }
+    static Mask Or(Mask a, Mask b) { return a || b; }
+};
+#ifdef KELDRA_SSE2_SIDES
+struct FourLanes {
+    using Float = __m128;
+    using Mask = __m128;
+    static Float Set(float v) { return _mm_set1_ps(v); }
+    static Float Sub(Float a, Float b) { return _mm_sub_ps(a, b); }
+    static Mask Side(Float dx, Float dy, Float bx, Float by) {
+        return _mm_cmpge_ps(_mm_sub_ps(_mm_mul_ps(dy, bx), _mm_mul_ps(dx, by)), _mm_setzero_ps());
+    }
+    static Mask FromBool(bool b) { return b ? _mm_castsi128_ps(_mm_set1_epi32(-1)) : _mm_setzero_ps(); }
+    static Mask Differ(Mask a, Mask b) { return _mm_xor_ps(a, b); }
+    static Mask And(Mask a, Mask b) { return _mm_and_ps(a, b); }
+    static Mask Or(Mask a, Mask b) { return _mm_or_ps(a, b); }
+};
+#endif
+
 // Whether a line may pass portals p, c and g - Chain::OpenAll(3),
 // sign for sign - for one pair p, c already open together and many g. A
 // crossing is two sides that differ on each segment, so the sides that only
@@ -122,80 +152,55 @@ struct OpenBeyondPair {
           pStartByEnds(OnNonNegativeSide(psx - pex, psy - pey, endX, endY)),
           cStartByEnds(OnNonNegativeSide(csx - pex, csy - pey, endX, endY)) {}
 
-    bool Open(const PortalLink& g) const {
-        const float gsx = g.startX, gsy = g.startY, gex = g.endX, gey = g.endY;
+    // Whether some start segment crosses some end segment, for the portals
+    // with start (gsx, gsy) and end (gex, gey), in the lanes of L.
+    template <class L>
+    typename L::Mask Crossing(typename L::Float gsx, typename L::Float gsy, typename L::Float gex,
+                              typename L::Float gey) const {
+        using F = typename L::Float;
+        using M = typename L::Mask;
+        const F Psx = L::Set(psx), Psy = L::Set(psy), Pex = L::Set(pex), Pey = L::Set(pey);
+        const F Csx = L::Set(csx), Csy = L::Set(csy), Cex = L::Set(cex), Cey = L::Set(cey);
         // End points against the start segments p-c, p-g and c-g.
-        const bool gEndPC = OnNonNegativeSide(gex - psx, gey - psy, startX, startY);
-        const float pgx = gsx - psx, pgy = gsy - psy, cgx = gsx - csx, cgy = gsy - csy;
-        const bool pEndPG = OnNonNegativeSide(pex - psx, pey - psy, pgx, pgy);
-        const bool cEndPG = OnNonNegativeSide(cex - psx, cey - psy, pgx, pgy);
-        const bool gEndPG = OnNonNegativeSide(gex - psx, gey - psy, pgx, pgy);
-        const bool pEndCG = OnNonNegativeSide(pex - csx, pey - csy, cgx, cgy);
-        const bool cEndCG = OnNonNegativeSide(cex - csx, cey - csy, cgx, cgy);
-        const bool gEndCG = OnNonNegativeSide(gex - csx, gey - csy, cgx, cgy);
+        const M gEndPC = L::Side(L::Sub(gex, Psx), L::Sub(gey, Psy), L::Set(startX), L::Set(startY));
+        const F pgx = L::Sub(gsx, Psx), pgy = L::Sub(gsy, Psy), cgx = L::Sub(gsx, Csx), cgy = L::Sub(gsy, Csy);
+        const M pEndPG = L::Side(L::Set(pex - psx), L::Set(pey - psy), pgx, pgy);
+        const M cEndPG = L::Side(L::Set(cex - psx), L::Set(cey - psy), pgx, pgy);
+        const M gEndPG = L::Side(L::Sub(gex, Psx), L::Sub(gey, Psy), pgx, pgy);
+        const M pEndCG = L::Side(L::Set(pex - csx), L::Set(pey - csy), cgx, cgy);
+        const M cEndCG = L::Side(L::Set(cex - csx), L::Set(cey - csy), cgx, cgy);
+        const M gEndCG = L::Side(L::Sub(gex, Csx), L::Sub(gey, Csy), cgx, cgy);
         // Start points against the end segments p-c, p-g and c-g.
-        const bool gStartPC = OnNonNegativeSide(gsx - pex, gsy - pey, endX, endY);
-        const float qgx = gex - pex, qgy = gey - pey, dgx = gex - cex, dgy = gey - cey;
-        const bool pStartPG = OnNonNegativeSide(psx - pex, psy - pey, qgx, qgy);
-        const bool cStartPG = OnNonNegativeSide(csx - pex, csy - pey, qgx, qgy);
-        const bool gStartPG = OnNonNegativeSide(gsx - pex, gsy - pey, qgx, qgy);
-        const bool pStartCG = OnNonNegativeSide(psx - cex, psy - cey, dgx, dgy);
-        const bool cStartCG = OnNonNegativeSide(csx - cex, csy - cey, dgx, dgy);
-        const bool gStartCG = OnNonNegativeSide(gsx - cex, gsy - cey, dgx, dgy);
+        const M gStartPC = L::Side(L::Sub(gsx, Pex), L::Sub(gsy, Pey), L::Set(endX), L::Set(endY));
+        const F qgx = L::Sub(gex, Pex), qgy = L::Sub(gey, Pey), dgx = L::Sub(gex, Cex), dgy = L::Sub(gey, Cey);
+        const M pStartPG = L::Side(L::Set(psx - pex), L::Set(psy - pey), qgx, qgy);
+        const M cStartPG = L::Side(L::Set(csx - pex), L::Set(csy - pey), qgx, qgy);
+        const M gStartPG = L::Side(L::Sub(gsx, Pex), L::Sub(gsy, Pey), qgx, qgy);
+        const M pStartCG = L::Side(L::Set(psx - cex), L::Set(psy - cey), dgx, dgy);
+        const M cStartCG = L::Side(L::Set(csx - cex), L::Set(csy - cey), dgx, dgy);
+        const M gStartCG = L::Side(L::Sub(gsx, Cex), L::Sub(gsy, Cey), dgx, dgy);
         // Every start segment against every end segment but p-c against p-c.
-        const bool cross =
-            ((pEndByStarts != gEndPC) & (pStartPG != cStartPG)) | ((cEndByStarts != gEndPC) & (pStartCG != cStartCG)) |
-            ((pEndPG != cEndPG) & (pStartByEnds != gStartPC)) | ((pEndPG != gEndPG) & (pStartPG != gStartPG)) |
-            ((cEndPG != gEndPG) & (pStartCG != gStartCG)) | ((pEndCG != cEndCG) & (cStartByEnds != gStartPC)) |
-            ((pEndCG != gEndCG) & (cStartPG != gStartPG)) | ((cEndCG != gEndCG) & (cStartCG != gStartCG));
-        return !cross;
+        auto both = [](M a, M b, M c, M d) { return L::And(L::Differ(a, b), L::Differ(c, d)); };
+        M cross = both(L::FromBool(pEndByStarts), gEndPC, pStartPG, cStartPG);
+        cross = L::Or(cross, both(L::FromBool(cEndByStarts), gEndPC, pStartCG, cStartCG));
+        cross = L::Or(cross, both(pEndPG, cEndPG, L::FromBool(pStartByEnds), gStartPC));
+        cross = L::Or(cross, both(pEndPG, gEndPG, pStartPG, gStartPG));
+        cross = L::Or(cross, both(cEndPG, gEndPG, pStartCG, gStartCG));
+        cross = L::Or(cross, both(pEndCG, cEndCG, L::FromBool(cStartByEnds), gStartPC));
+        cross = L::Or(cross, both(pEndCG, gEndCG, cStartPG, gStartPG));
+        cross = L::Or(cross, both(cEndCG, gEndCG, cStartCG, gStartCG));
+        return cross;
     }
+
+    bool Open(const PortalLink& g) const { return !Crossing<OneLane>(g.startX, g.startY, g.endX, g.endY); }
 
     // Bit k of the first count (up to four) is Open of the portal with
     // start (gsx[k], gsy[k]) and end (gex[k], gey[k]); the arrays may be read
     // four floats past count.
     uint32_t OpenOfFour(const float* gsx, const float* gsy, const float* gex, const float* gey, int32_t count) const {
 #ifdef KELDRA_SSE2_SIDES
-        // Open above, a portal a lane, with the same single-precision
-        // operations in the same order.
-        const __m128 zero = _mm_setzero_ps();
-        auto side = [&](__m128 dx, __m128 dy, __m128 bx, __m128 by) {
-            return _mm_cmpge_ps(_mm_sub_ps(_mm_mul_ps(dy, bx), _mm_mul_ps(dx, by)), zero);
-        };
-        auto differ = [](__m128 a, __m128 b) { return _mm_xor_ps(a, b); };
-        const __m128 vsx = _mm_loadu_ps(gsx), vsy = _mm_loadu_ps(gsy), vex = _mm_loadu_ps(gex), vey = _mm_loadu_ps(gey);
-        const __m128 Psx = _mm_set1_ps(psx), Psy = _mm_set1_ps(psy), Pex = _mm_set1_ps(pex), Pey = _mm_set1_ps(pey);
-        const __m128 Csx = _mm_set1_ps(csx), Csy = _mm_set1_ps(csy), Cex = _mm_set1_ps(cex), Cey = _mm_set1_ps(cey);
-        const __m128 all = _mm_castsi128_ps(_mm_set1_epi32(-1));
-        const __m128 pEndByStartsV = pEndByStarts ? all : zero, cEndByStartsV = cEndByStarts ? all : zero;
-        const __m128 pStartByEndsV = pStartByEnds ? all : zero, cStartByEndsV = cStartByEnds ? all : zero;
-        const __m128 gEndPC =
-            side(_mm_sub_ps(vex, Psx), _mm_sub_ps(vey, Psy), _mm_set1_ps(startX), _mm_set1_ps(startY));
-        const __m128 pgx = _mm_sub_ps(vsx, Psx), pgy = _mm_sub_ps(vsy, Psy);
-        const __m128 cgx = _mm_sub_ps(vsx, Csx), cgy = _mm_sub_ps(vsy, Csy);
-        const __m128 pEndPG = side(_mm_set1_ps(pex - psx), _mm_set1_ps(pey - psy), pgx, pgy);
-        const __m128 cEndPG = side(_mm_set1_ps(cex - psx), _mm_set1_ps(cey - psy), pgx, pgy);
-        const __m128 gEndPG = side(_mm_sub_ps(vex, Psx), _mm_sub_ps(vey, Psy), pgx, pgy);
-        const __m128 pEndCG = side(_mm_set1_ps(pex - csx), _mm_set1_ps(pey - csy), cgx, cgy);
-        const __m128 cEndCG = side(_mm_set1_ps(cex - csx), _mm_set1_ps(cey - csy), cgx, cgy);
-        const __m128 gEndCG = side(_mm_sub_ps(vex, Csx), _mm_sub_ps(vey, Csy), cgx, cgy);
-        const __m128 gStartPC = side(_mm_sub_ps(vsx, Pex), _mm_sub_ps(vsy, Pey), _mm_set1_ps(endX), _mm_set1_ps(endY));
-        const __m128 qgx = _mm_sub_ps(vex, Pex), qgy = _mm_sub_ps(vey, Pey);
-        const __m128 dgx = _mm_sub_ps(vex, Cex), dgy = _mm_sub_ps(vey, Cey);
-        const __m128 pStartPG = side(_mm_set1_ps(psx - pex), _mm_set1_ps(psy - pey), qgx, qgy);
-        const __m128 cStartPG = side(_mm_set1_ps(csx - pex), _mm_set1_ps(csy - pey), qgx, qgy);
-        const __m128 gStartPG = side(_mm_sub_ps(vsx, Pex), _mm_sub_ps(vsy, Pey), qgx, qgy);
-        const __m128 pStartCG = side(_mm_set1_ps(psx - cex), _mm_set1_ps(psy - cey), dgx, dgy);
-        const __m128 cStartCG = side(_mm_set1_ps(csx - cex), _mm_set1_ps(csy - cey), dgx, dgy);
-        const __m128 gStartCG = side(_mm_sub_ps(vsx, Cex), _mm_sub_ps(vsy, Cey), dgx, dgy);
-        __m128 cross = _mm_and_ps(differ(pEndByStartsV, gEndPC), differ(pStartPG, cStartPG));
-        cross = _mm_or_ps(cross, _mm_and_ps(differ(cEndByStartsV, gEndPC), differ(pStartCG, cStartCG)));
-        cross = _mm_or_ps(cross, _mm_and_ps(differ(pEndPG, cEndPG), differ(pStartByEndsV, gStartPC)));
-        cross = _mm_or_ps(cross, _mm_and_ps(differ(pEndPG, gEndPG), differ(pStartPG, gStartPG)));
-        cross = _mm_or_ps(cross, _mm_and_ps(differ(cEndPG, gEndPG), differ(pStartCG, gStartCG)));
-        cross = _mm_or_ps(cross, _mm_and_ps(differ(pEndCG, cEndCG), differ(cStartByEndsV, gStartPC)));
-        cross = _mm_or_ps(cross, _mm_and_ps(differ(pEndCG, gEndCG), differ(cStartPG, gStartPG)));
-        cross = _mm_or_ps(cross, _mm_and_ps(differ(cEndCG, gEndCG), differ(cStartCG, gStartCG)));
+        const __m128 cross =
+            Crossing<FourLanes>(_mm_loadu_ps(gsx), _mm_loadu_ps(gsy), _mm_loadu_ps(gex), _mm_loadu_ps(gey));
         return ~static_cast<uint32_t>(_mm_movemask_ps(cross)) & ((1u << count) - 1);
 #else
         uint32_t open = 0;
