@@ -228,6 +228,18 @@ struct FastFlood {
         return bound;
     }
 
+    // Into after, the words of set and bound from from to to, which narrow to
+    // the bound's; whether anything in it is still unmarked.
+    bool Intersect(Bits& after, const Bits& set, const Bound& bound, std::size_t& from, std::size_t& to) const {
+        from = std::max(from, bound.lo), to = std::min(to, bound.hi);
+        uint64_t unmarked = 0;
+        for (std::size_t w = from; w < to; ++w) {
+            after[w] = set[w] & bound.bits[w - bound.lo];
+            unmarked |= after[w] & ~Load(&rowBits[w]);
+        }
+        return unmarked != 0;
+    }
+
     // Room for a chain at depth d and the one below it.
     void Grow(int32_t d) {
         if (static_cast<int32_t>(live.size()) > d + 1) return;
@@ -273,24 +285,13 @@ struct FastFlood {
             // What the chain through f could still mark, if anything.
             const Bound& bound = BoundFor(f, points->first[t] + k, t, d);
             Bits& after = live[d + 1];
-            std::size_t from = std::max(lo, bound.lo), to = std::min(hi, bound.hi);
-            uint64_t unmarked = 0;
-            for (std::size_t w = from; w < to; ++w) {
-                after[w] = before[w] & bound.bits[w - bound.lo];
-                unmarked |= after[w] & ~Load(&rowBits[w]);
-            }
-            if (!unmarked) continue;
+            std::size_t from = lo, to = hi;
+            if (!Intersect(after, before, bound, from, to)) continue;
             if (d >= 2) {
                 const int32_t a = narrowest[d - 1];
-                if (lengthSq[a] < kNarrow * kNarrow * lengthSq[0]) {
-                    const Bound& narrow = NarrowBoundFor(a, f, points->first[t] + k);
-                    from = std::max(from, narrow.lo), to = std::min(to, narrow.hi);
-                    unmarked = 0;
-                    for (std::size_t w = from; w < to; ++w) {
-                        after[w] &= narrow.bits[w - narrow.lo];
-                        unmarked |= after[w] & ~Load(&rowBits[w]);
-                    }
-                    if (!unmarked) continue;
+                if (lengthSq[a] < kNarrow * kNarrow * lengthSq[0] &&
+                    !Intersect(after, after, NarrowBoundFor(a, f, points->first[t] + k), from, to)) {
+                    continue;
                 }
             }
             // Only the words from the first to the last that hold any are live.
