@@ -77,8 +77,9 @@ struct FastFlood {
     std::size_t words = 0;               // of a set of subsectors
     uint64_t* rowBits = nullptr;         // the source's row among the shared rows
     int32_t source = 0;
-    int32_t marked = 0;     // in the row
-    int32_t reachable = 0;  // subsectors the link graph reaches from the source
+    int32_t marked = 0;                                     // in the row
+    int32_t reachable = 0;                                  // subsectors the link graph reaches from the source
+    const std::vector<int32_t>* reachableCounts = nullptr;  // by source
     bool done = false;
     // Set by the waiting thread to cancel: one source can take seconds on a
     // big map, so the chains look at it too.
@@ -124,7 +125,7 @@ struct FastFlood {
     std::vector<float> lengthSq;
     std::vector<int32_t> narrowest;
     std::vector<std::unordered_map<int32_t, Bound>> narrowBounds;
-    std::vector<uint8_t> seen;
+    Bits enterable;  // scratch of the searches, zero between them
     std::vector<int32_t> queue;
 
     FastFlood(const std::vector<std::vector<PortalLink>>& l, std::vector<uint8_t>& m)
@@ -144,13 +145,23 @@ struct FastFlood {
     }
 
     // Into bound: the subsectors reachable from c's neighbour through links g
-    // to subsectors that admit lets in and that three leaves open.
-    template <class Admit>
-    void Reach(const PortalLink& c, Bound& bound, const OpenBeyondPair& three, Admit admit) {
+    // that three leaves open, to subsectors in enterable's words lo to hi - 1
+    // (the others zero). Each subsector entered is taken out of enterable, so
+    // that one bit test per link says whether to try it; the words are left
+    // zero.
+    void Reach(const PortalLink& c, Bound& bound, const OpenBeyondPair& three, std::size_t lo, std::size_t hi) {
         const LinkPoints& at = *points;
+        uint64_t* const enter = enterable.data();
+        auto take = [enter](int32_t v) {
+            uint64_t& word = enter[static_cast<std::size_t>(v) >> 6];
+            const uint64_t bit = uint64_t{1} << (v & 63);
+            const bool was = word & bit;
+            word &= ~bit;
+            return was;
+        };
         queue.clear();
         queue.push_back(c.neighbour);
-        seen[c.neighbour] = 1;
+        take(c.neighbour);
         for (std::size_t q = 0; q < queue.size(); ++q) {
             const int32_t u = queue[q];
             const int32_t first = at.first[u], count = at.first[u + 1] - first;
@@ -159,7 +170,7 @@ struct FastFlood {
                 uint32_t wanted = 0;
                 for (int32_t k = 0; k < block; ++k) {
                     const int32_t v = at.neighbour[first + b + k];
-                    if (!seen[v] && admit(v)) wanted |= 1u << k;
+                    wanted |= static_cast<uint32_t>((enter[static_cast<std::size_t>(v) >> 6] >> (v & 63)) & 1) << k;
                 }
                 if (!wanted) continue;
                 const std::size_t g = static_cast<std::size_t>(first + b);
@@ -167,20 +178,17 @@ struct FastFlood {
                          wanted & three.OpenOfFour(&at.startX[g], &at.startY[g], &at.endX[g], &at.endY[g], block);
                      open; open &= open - 1) {
                     const int32_t v = at.neighbour[g + std::countr_zero(open)];
-                    if (seen[v]) continue;
-                    seen[v] = 1;
-                    queue.push_back(v);
+                    if (take(v)) queue.push_back(v);
                 }
             }
         }
+        std::fill(enterable.begin() + static_cast<std::ptrdiff_t>(lo),
+                  enterable.begin() + static_cast<std::ptrdiff_t>(hi), 0);
         const auto [least, most] = std::minmax_element(queue.begin(), queue.end());
         bound.lo = static_cast<std::size_t>(*least) >> 6;
         bound.hi = (static_cast<std::size_t>(*most) >> 6) + 1;
         bound.bits.assign(bound.hi - bound.lo, 0);
-        for (int32_t u : queue) {
-            seen[u] = 0;
-            bound.bits[(static_cast<std::size_t>(u) >> 6) - bound.lo] |= uint64_t{1} << (u & 63);
-        }
+        for (int32_t u : queue) bound.bits[(static_cast<std::size_t>(u) >> 6) - bound.lo] |= uint64_t{1} << (u & 63);
     }
 
     // The bound of link c, leaving subsector from at chain depth d.
@@ -191,20 +199,16 @@ struct FastFlood {
         // c's own and c's neighbour, and from each of them on is a chain from
         // there: it enters only what their rows hold, once finished.
         const int32_t passed[3] = {c.neighbour, from, d >= 2 ? chain.subsector[1] : from};
-        const uint64_t* within[3];
-        int32_t finished = 0;
+        std::fill(enterable.begin(), enterable.end(), ~uint64_t{0});
+        if (n & 63) enterable[words - 1] = (uint64_t{1} << (n & 63)) - 1;
+        enterable[static_cast<std::size_t>(source) >> 6] &= ~(uint64_t{1} << (source & 63));
         for (int32_t v : passed) {
-            if (const uint64_t* r = FinishedRow(v)) within[finished++] = r;
+            if (const uint64_t* row = FinishedRow(v)) {
+                for (std::size_t w = 0; w < words; ++w) enterable[w] &= Load(&row[w]);
+            }
         }
         Bound& bound = bounds[id];
-        const OpenBeyondPair three(chain, 0, c);
-        Reach(c, bound, three, [&](int32_t v) {
-            if (v == source) return false;
-            for (int32_t r = 0; r < finished; ++r) {
-                if (!Holds(within[r], v)) return false;
-            }
-            return true;
-        });
+        Reach(c, bound, OpenBeyondPair(chain, 0, c), 0, words);
         return bound;
     }
 
@@ -217,14 +221,12 @@ struct FastFlood {
     const Bound& NarrowBoundFor(int32_t a, const PortalLink& c, int32_t id) {
         auto found = narrowBounds[a].find(id);
         if (found != narrowBounds[a].end()) return found->second;
-        const Bits& within = live[a + 1];
         const std::size_t lo = liveLo[a + 1], hi = liveHi[a + 1];
+        std::copy(live[a + 1].begin() + static_cast<std::ptrdiff_t>(lo),
+                  live[a + 1].begin() + static_cast<std::ptrdiff_t>(hi),
+                  enterable.begin() + static_cast<std::ptrdiff_t>(lo));
         Bound& bound = narrowBounds[a][id];
-        const OpenBeyondPair three(chain, a, c);
-        Reach(c, bound, three, [&](int32_t v) {
-            const std::size_t w = static_cast<std::size_t>(v) >> 6;
-            return w >= lo && w < hi && ((within[w] >> (v & 63)) & 1);
-        });
+        Reach(c, bound, OpenBeyondPair(chain, a, c), lo, hi);
         return bound;
     }
 
@@ -309,23 +311,7 @@ struct FastFlood {
     void FromSource(int32_t s) {
         source = s;
         rowBits = RowOf(s);
-        // Everything the links reach, whatever the geometry: once all of it
-        // is marked nothing more can be.
-        std::vector<int32_t> stack = {s};
-        std::vector<uint8_t> reached(static_cast<std::size_t>(n), 0);
-        reached[s] = 1;
-        reachable = 0;
-        while (!stack.empty()) {
-            const int32_t u = stack.back();
-            stack.pop_back();
-            for (const PortalLink& l : links[u]) {
-                if (!reached[l.neighbour]) {
-                    reached[l.neighbour] = 1;
-                    ++reachable;
-                    stack.push_back(l.neighbour);
-                }
-            }
-        }
+        reachable = (*reachableCounts)[s];
         // What the chains of other sources marked here already counts.
         marked = 0;
         for (std::size_t w = 0; w < words; ++w) marked += std::popcount(Load(&rowBits[w]));
@@ -347,12 +333,58 @@ struct FastFlood {
     }
 };
 
+// How many subsectors the links reach from each subsector, itself aside,
+// whatever the geometry: once a row holds them all nothing more can be
+// marked. On real maps every link has one back, and that is the size of the
+// subsector's component, found once for all of it.
+std::vector<int32_t> ReachableCounts(const std::vector<std::vector<PortalLink>>& links) {
+    const auto n = static_cast<int32_t>(links.size());
+    std::vector<uint64_t> pairs;
+    for (int32_t u = 0; u < n; ++u) {
+        for (const PortalLink& l : links[u]) pairs.push_back(uint64_t(uint32_t(u)) << 32 | uint32_t(l.neighbour));
+    }
+    std::sort(pairs.begin(), pairs.end());
+    const bool bothWays = std::all_of(pairs.begin(), pairs.end(), [&](uint64_t p) {
+        return std::binary_search(pairs.begin(), pairs.end(), p << 32 | p >> 32);
+    });
+    std::vector<int32_t> counts(static_cast<std::size_t>(n), -1);
+    std::vector<uint8_t> reached(static_cast<std::size_t>(n), 0);
+    std::vector<int32_t> stack, found;
+    for (int32_t s = 0; s < n; ++s) {
+        if (counts[s] >= 0) continue;
+        stack.assign(1, s);
+        found.assign(1, s);
+        reached[s] = 1;
+        while (!stack.empty()) {
+            const int32_t u = stack.back();
+            stack.pop_back();
+            for (const PortalLink& l : links[u]) {
+                if (!reached[l.neighbour]) {
+                    reached[l.neighbour] = 1;
+                    found.push_back(l.neighbour);
+                    stack.push_back(l.neighbour);
+                }
+            }
+        }
+        // The source itself counts only if it is reached again: never here,
+        // as it was marked reached first.
+        const auto count = static_cast<int32_t>(found.size()) - 1;
+        for (int32_t u : found) {
+            if (bothWays) counts[u] = count;
+            reached[u] = 0;
+        }
+        counts[s] = count;
+    }
+    return counts;
+}
+
 }  // namespace
 
 std::vector<uint8_t> FloodFast(const std::vector<std::vector<PortalLink>>& links, int32_t threads) {
     const auto n = static_cast<int32_t>(links.size());
     std::vector<uint8_t> matrix(static_cast<std::size_t>(n) * n, 0);
     const LinkPoints points(links);
+    const std::vector<int32_t> reachableCounts = ReachableCounts(links);
     // A row depends on its source alone, so the threads may take the
     // sources in any order and still write the same matrix. The marks other
     // sources' chains leave in a row and the rows finished so far only stop
@@ -374,9 +406,10 @@ std::vector<uint8_t> FloodFast(const std::vector<std::vector<PortalLink>>& links
     auto flooder = [&] {
         auto flood = std::make_unique<FastFlood>(links, matrix);
         flood->points = &points;
+        flood->reachableCounts = &reachableCounts;
         flood->rows = rows.data();
         flood->rowFinished = rowFinished.data();
-        flood->seen.assign(static_cast<std::size_t>(n), 0);
+        flood->enterable.assign(words, 0);
         flood->words = words;
         return flood;
     };
