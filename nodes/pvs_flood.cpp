@@ -5,6 +5,7 @@
 #include <bit>
 #include <chrono>
 #include <condition_variable>
+#include <deque>
 #include <exception>
 #include <memory>
 #include <mutex>
@@ -125,7 +126,13 @@ struct FastFlood {
     std::vector<float> lengthSq;
     std::vector<int32_t> narrowest;
     std::vector<std::unordered_map<int32_t, Bound>> narrowBounds;
-    Bits enterable;  // scratch of the searches, zero between them
+    // By chain depth: the links still to follow from the subsector there.
+    struct NextLink {
+        int32_t unmarked, link;
+        const Bound* bound;
+    };
+    std::deque<std::vector<NextLink>> nextLinks;  // a deque: growing keeps each depth's list in place
+    Bits enterable;                               // scratch of the searches, zero between them
     std::vector<int32_t> queue;
 
     FastFlood(const std::vector<std::vector<PortalLink>>& l, std::vector<uint8_t>& m)
@@ -253,6 +260,7 @@ struct FastFlood {
         lengthSq.resize(size, 0);
         narrowest.resize(size, 0);
         narrowBounds.resize(size);
+        nextLinks.resize(size);
     }
 
     void SetLength(int32_t d, const PortalLink& l) {
@@ -274,21 +282,34 @@ struct FastFlood {
         }
         const auto& out = links[t];
         const std::size_t lo = liveLo[d], hi = liveHi[d];
+        // The links to follow, the one whose bound holds the most still to
+        // mark first: what its chains mark need not be looked for by the
+        // others, which then stop sooner.
+        auto& next = nextLinks[d];
+        next.clear();
         for (int32_t k = 0; k < static_cast<int32_t>(out.size()); ++k) {
-            if (done || stop->load(std::memory_order_relaxed)) break;
-            const PortalLink& f = out[k];
-            const int32_t u = f.neighbour;
-            if (inChain[u]) continue;
-            const Bits& before = live[d];  // here: deeper chains may move live
-            // An open chain through f keeps every (first portal, c, f) open,
-            // so the bound of every c before holds f's neighbour.
+            const int32_t u = out[k].neighbour;
             const std::size_t uw = static_cast<std::size_t>(u) >> 6;
-            if (uw < lo || uw >= hi || !((before[uw] >> (u & 63)) & 1)) continue;
+            // An open chain through a link keeps every (first portal, c,
+            // link) open, so the bound of every c before holds its neighbour.
+            if (inChain[u] || uw < lo || uw >= hi || !((live[d][uw] >> (u & 63)) & 1)) continue;
+            const Bound& bound = BoundFor(out[k], points->first[t] + k, t, d);
+            int32_t unmarked = 0;
+            for (std::size_t w = std::max(lo, bound.lo); w < std::min(hi, bound.hi); ++w)
+                unmarked += std::popcount(live[d][w] & bound.bits[w - bound.lo] & ~Load(&rowBits[w]));
+            if (unmarked) next.push_back({unmarked, k, &bound});
+        }
+        std::stable_sort(next.begin(), next.end(),
+                         [](const NextLink& a, const NextLink& b) { return a.unmarked > b.unmarked; });
+        for (const NextLink& candidate : next) {
+            if (done || stop->load(std::memory_order_relaxed)) break;
+            const int32_t k = candidate.link;
+            const PortalLink& f = out[k];
+            const Bits& before = live[d];  // here: deeper chains may move live
             // What the chain through f could still mark, if anything.
-            const Bound& bound = BoundFor(f, points->first[t] + k, t, d);
             Bits& after = live[d + 1];
             std::size_t from = lo, to = hi;
-            if (!Intersect(after, before, bound, from, to)) continue;
+            if (!Intersect(after, before, *candidate.bound, from, to)) continue;
             if (d >= 2) {
                 const int32_t a = narrowest[d - 1];
                 if (lengthSq[a] < kNarrow * kNarrow * lengthSq[0] &&
