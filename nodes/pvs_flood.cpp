@@ -18,24 +18,40 @@
 
 namespace {
 
-// Every link's points and neighbour, numbered in order of subsector: those
-// of subsector s from first[s] to first[s + 1]. The searches of the bounds
-// test a subsector's links four at a time.
+// Every link numbered in order of subsector: those of subsector s from
+// first[s] to first[s + 1]. For the searches of the bounds, which test a
+// subsector's links four at a time, the links are also kept in blocks of
+// four, s's from firstBlock[s] to firstBlock[s + 1]: a block's points and
+// neighbours lie together, in one or two cache lines. A lane left over has
+// the subsector itself as its neighbour, which a search has entered already.
 struct LinkPoints {
-    std::vector<int32_t> first, neighbour;
-    std::vector<float> startX, startY, endX, endY;  // four spare at the end
+    struct alignas(16) Block {
+        float startX[4], startY[4], endX[4], endY[4];
+        int32_t neighbour[4];
+    };
+    std::vector<int32_t> first, firstBlock;
+    std::vector<Block> blocks;
 
     explicit LinkPoints(const std::vector<std::vector<PortalLink>>& links) {
-        for (const auto& out : links) {
-            first.push_back(static_cast<int32_t>(neighbour.size()));
-            for (const PortalLink& l : out) {
-                neighbour.push_back(l.neighbour);
-                startX.push_back(l.startX), startY.push_back(l.startY);
-                endX.push_back(l.endX), endY.push_back(l.endY);
+        int32_t count = 0;
+        for (int32_t s = 0; s < static_cast<int32_t>(links.size()); ++s) {
+            first.push_back(count);
+            firstBlock.push_back(static_cast<int32_t>(blocks.size()));
+            const auto& out = links[s];
+            count += static_cast<int32_t>(out.size());
+            for (std::size_t b = 0; b < out.size(); b += 4) {
+                Block& block = blocks.emplace_back();
+                for (std::size_t k = 0; k < 4; ++k) {
+                    const bool used = b + k < out.size();
+                    const PortalLink& l = out[used ? b + k : b];
+                    block.startX[k] = l.startX, block.startY[k] = l.startY;
+                    block.endX[k] = l.endX, block.endY[k] = l.endY;
+                    block.neighbour[k] = used ? l.neighbour : s;
+                }
             }
         }
-        first.push_back(static_cast<int32_t>(neighbour.size()));
-        for (auto* v : {&startX, &startY, &endX, &endY}) v->resize(v->size() + 4, 0.0f);
+        first.push_back(count);
+        firstBlock.push_back(static_cast<int32_t>(blocks.size()));
     }
 };
 
@@ -171,20 +187,17 @@ struct FastFlood {
         take(c.neighbour);
         for (std::size_t q = 0; q < queue.size(); ++q) {
             const int32_t u = queue[q];
-            const int32_t first = at.first[u], count = at.first[u + 1] - first;
-            for (int32_t b = 0; b < count; b += 4) {
-                const int32_t block = std::min(4, count - b);
+            for (int32_t b = at.firstBlock[u]; b < at.firstBlock[u + 1]; ++b) {
+                const LinkPoints::Block& block = at.blocks[b];
                 uint32_t wanted = 0;
-                for (int32_t k = 0; k < block; ++k) {
-                    const int32_t v = at.neighbour[first + b + k];
+                for (int32_t k = 0; k < 4; ++k) {
+                    const int32_t v = block.neighbour[k];
                     wanted |= static_cast<uint32_t>((enter[static_cast<std::size_t>(v) >> 6] >> (v & 63)) & 1) << k;
                 }
                 if (!wanted) continue;
-                const std::size_t g = static_cast<std::size_t>(first + b);
-                for (uint32_t open =
-                         wanted & three.OpenOfFour(&at.startX[g], &at.startY[g], &at.endX[g], &at.endY[g], block);
+                for (uint32_t open = wanted & three.OpenOfFour(block.startX, block.startY, block.endX, block.endY, 4);
                      open; open &= open - 1) {
-                    const int32_t v = at.neighbour[g + std::countr_zero(open)];
+                    const int32_t v = block.neighbour[std::countr_zero(open)];
                     if (take(v)) queue.push_back(v);
                 }
             }
