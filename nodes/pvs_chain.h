@@ -128,71 +128,111 @@ struct FourLanes {
 // crossing is two sides that differ on each segment, so the sides that only
 // involve p and c are found once, and each g takes the fourteen of its own.
 struct OpenBeyondPair {
-    float psx, psy, pex, pey, csx, csy, cex, cey;
-    float startX, startY, endX, endY;  // c's point minus p's
-    bool pEndByStarts, cEndByStarts;   // sides against the segment p's start to c's
-    bool pStartByEnds, cStartByEnds;   // sides against the segment p's end to c's
+    // The values the test takes from p and c alone, in the lanes of L once
+    // per pair rather than once per g. Every difference is the same float
+    // expression the plain test computes.
+    template <class L>
+    struct Spread {
+        using F = typename L::Float;
+        using M = typename L::Mask;
+        F psx, psy, pex, pey, csx, csy, cex, cey;
+        F startX, startY, endX, endY;                              // c's point minus p's
+        F pEndX, pEndY, cEndX, cEndY;                              // p's and c's end minus p's start
+        F pEndFromCX, pEndFromCY, cEndFromCX, cEndFromCY;          // the same from c's start
+        F pStartX, pStartY, cStartX, cStartY;                      // p's and c's start minus p's end
+        F pStartFromCX, pStartFromCY, cStartFromCX, cStartFromCY;  // the same from c's end
+        M pEndByStarts, cEndByStarts;                              // sides against the segment p's start to c's
+        M pStartByEnds, cStartByEnds;                              // sides against the segment p's end to c's
+
+        Spread(float Psx, float Psy, float Pex, float Pey, float Csx, float Csy, float Cex, float Cey)
+            : psx(L::Set(Psx)),
+              psy(L::Set(Psy)),
+              pex(L::Set(Pex)),
+              pey(L::Set(Pey)),
+              csx(L::Set(Csx)),
+              csy(L::Set(Csy)),
+              cex(L::Set(Cex)),
+              cey(L::Set(Cey)),
+              startX(L::Set(Csx - Psx)),
+              startY(L::Set(Csy - Psy)),
+              endX(L::Set(Cex - Pex)),
+              endY(L::Set(Cey - Pey)),
+              pEndX(L::Set(Pex - Psx)),
+              pEndY(L::Set(Pey - Psy)),
+              cEndX(L::Set(Cex - Psx)),
+              cEndY(L::Set(Cey - Psy)),
+              pEndFromCX(L::Set(Pex - Csx)),
+              pEndFromCY(L::Set(Pey - Csy)),
+              cEndFromCX(L::Set(Cex - Csx)),
+              cEndFromCY(L::Set(Cey - Csy)),
+              pStartX(L::Set(Psx - Pex)),
+              pStartY(L::Set(Psy - Pey)),
+              cStartX(L::Set(Csx - Pex)),
+              cStartY(L::Set(Csy - Pey)),
+              pStartFromCX(L::Set(Psx - Cex)),
+              pStartFromCY(L::Set(Psy - Cey)),
+              cStartFromCX(L::Set(Csx - Cex)),
+              cStartFromCY(L::Set(Csy - Cey)),
+              pEndByStarts(L::FromBool(OnNonNegativeSide(Pex - Psx, Pey - Psy, Csx - Psx, Csy - Psy))),
+              cEndByStarts(L::FromBool(OnNonNegativeSide(Cex - Psx, Cey - Psy, Csx - Psx, Csy - Psy))),
+              pStartByEnds(L::FromBool(OnNonNegativeSide(Psx - Pex, Psy - Pey, Cex - Pex, Cey - Pey))),
+              cStartByEnds(L::FromBool(OnNonNegativeSide(Csx - Pex, Csy - Pey, Cex - Pex, Cey - Pey))) {}
+    };
+
+    Spread<OneLane> one;
+#ifdef KELDRA_SSE2_SIDES
+    Spread<FourLanes> four;
+#endif
 
     // p is the chain's portal at position a.
     OpenBeyondPair(const Chain& chain, int32_t a, const PortalLink& c)
-        : psx(chain.sx[a]),
-          psy(chain.sy[a]),
-          pex(chain.ex[a]),
-          pey(chain.ey[a]),
-          csx(c.startX),
-          csy(c.startY),
-          cex(c.endX),
-          cey(c.endY),
-          startX(csx - psx),
-          startY(csy - psy),
-          endX(cex - pex),
-          endY(cey - pey),
-          pEndByStarts(OnNonNegativeSide(pex - psx, pey - psy, startX, startY)),
-          cEndByStarts(OnNonNegativeSide(cex - psx, cey - psy, startX, startY)),
-          pStartByEnds(OnNonNegativeSide(psx - pex, psy - pey, endX, endY)),
-          cStartByEnds(OnNonNegativeSide(csx - pex, csy - pey, endX, endY)) {}
+        : one(chain.sx[a], chain.sy[a], chain.ex[a], chain.ey[a], c.startX, c.startY, c.endX, c.endY)
+#ifdef KELDRA_SSE2_SIDES
+          ,
+          four(chain.sx[a], chain.sy[a], chain.ex[a], chain.ey[a], c.startX, c.startY, c.endX, c.endY)
+#endif
+    {
+    }
 
     // Whether some start segment crosses some end segment, for the portals
     // with start (gsx, gsy) and end (gex, gey), in the lanes of L.
     template <class L>
-    typename L::Mask Crossing(typename L::Float gsx, typename L::Float gsy, typename L::Float gex,
-                              typename L::Float gey) const {
+    static typename L::Mask Crossing(const Spread<L>& k, typename L::Float gsx, typename L::Float gsy,
+                                     typename L::Float gex, typename L::Float gey) {
         using F = typename L::Float;
         using M = typename L::Mask;
-        const F Psx = L::Set(psx), Psy = L::Set(psy), Pex = L::Set(pex), Pey = L::Set(pey);
-        const F Csx = L::Set(csx), Csy = L::Set(csy), Cex = L::Set(cex), Cey = L::Set(cey);
         // End points against the start segments p-c, p-g and c-g.
-        const M gEndPC = L::Side(L::Sub(gex, Psx), L::Sub(gey, Psy), L::Set(startX), L::Set(startY));
-        const F pgx = L::Sub(gsx, Psx), pgy = L::Sub(gsy, Psy), cgx = L::Sub(gsx, Csx), cgy = L::Sub(gsy, Csy);
-        const M pEndPG = L::Side(L::Set(pex - psx), L::Set(pey - psy), pgx, pgy);
-        const M cEndPG = L::Side(L::Set(cex - psx), L::Set(cey - psy), pgx, pgy);
-        const M gEndPG = L::Side(L::Sub(gex, Psx), L::Sub(gey, Psy), pgx, pgy);
-        const M pEndCG = L::Side(L::Set(pex - csx), L::Set(pey - csy), cgx, cgy);
-        const M cEndCG = L::Side(L::Set(cex - csx), L::Set(cey - csy), cgx, cgy);
-        const M gEndCG = L::Side(L::Sub(gex, Csx), L::Sub(gey, Csy), cgx, cgy);
+        const M gEndPC = L::Side(L::Sub(gex, k.psx), L::Sub(gey, k.psy), k.startX, k.startY);
+        const F pgx = L::Sub(gsx, k.psx), pgy = L::Sub(gsy, k.psy), cgx = L::Sub(gsx, k.csx), cgy = L::Sub(gsy, k.csy);
+        const M pEndPG = L::Side(k.pEndX, k.pEndY, pgx, pgy);
+        const M cEndPG = L::Side(k.cEndX, k.cEndY, pgx, pgy);
+        const M gEndPG = L::Side(L::Sub(gex, k.psx), L::Sub(gey, k.psy), pgx, pgy);
+        const M pEndCG = L::Side(k.pEndFromCX, k.pEndFromCY, cgx, cgy);
+        const M cEndCG = L::Side(k.cEndFromCX, k.cEndFromCY, cgx, cgy);
+        const M gEndCG = L::Side(L::Sub(gex, k.csx), L::Sub(gey, k.csy), cgx, cgy);
         // Start points against the end segments p-c, p-g and c-g.
-        const M gStartPC = L::Side(L::Sub(gsx, Pex), L::Sub(gsy, Pey), L::Set(endX), L::Set(endY));
-        const F qgx = L::Sub(gex, Pex), qgy = L::Sub(gey, Pey), dgx = L::Sub(gex, Cex), dgy = L::Sub(gey, Cey);
-        const M pStartPG = L::Side(L::Set(psx - pex), L::Set(psy - pey), qgx, qgy);
-        const M cStartPG = L::Side(L::Set(csx - pex), L::Set(csy - pey), qgx, qgy);
-        const M gStartPG = L::Side(L::Sub(gsx, Pex), L::Sub(gsy, Pey), qgx, qgy);
-        const M pStartCG = L::Side(L::Set(psx - cex), L::Set(psy - cey), dgx, dgy);
-        const M cStartCG = L::Side(L::Set(csx - cex), L::Set(csy - cey), dgx, dgy);
-        const M gStartCG = L::Side(L::Sub(gsx, Cex), L::Sub(gsy, Cey), dgx, dgy);
+        const M gStartPC = L::Side(L::Sub(gsx, k.pex), L::Sub(gsy, k.pey), k.endX, k.endY);
+        const F qgx = L::Sub(gex, k.pex), qgy = L::Sub(gey, k.pey), dgx = L::Sub(gex, k.cex), dgy = L::Sub(gey, k.cey);
+        const M pStartPG = L::Side(k.pStartX, k.pStartY, qgx, qgy);
+        const M cStartPG = L::Side(k.cStartX, k.cStartY, qgx, qgy);
+        const M gStartPG = L::Side(L::Sub(gsx, k.pex), L::Sub(gsy, k.pey), qgx, qgy);
+        const M pStartCG = L::Side(k.pStartFromCX, k.pStartFromCY, dgx, dgy);
+        const M cStartCG = L::Side(k.cStartFromCX, k.cStartFromCY, dgx, dgy);
+        const M gStartCG = L::Side(L::Sub(gsx, k.cex), L::Sub(gsy, k.cey), dgx, dgy);
         // Every start segment against every end segment but p-c against p-c.
         auto both = [](M a, M b, M c, M d) { return L::And(L::Differ(a, b), L::Differ(c, d)); };
-        M cross = both(L::FromBool(pEndByStarts), gEndPC, pStartPG, cStartPG);
-        cross = L::Or(cross, both(L::FromBool(cEndByStarts), gEndPC, pStartCG, cStartCG));
-        cross = L::Or(cross, both(pEndPG, cEndPG, L::FromBool(pStartByEnds), gStartPC));
+        M cross = both(k.pEndByStarts, gEndPC, pStartPG, cStartPG);
+        cross = L::Or(cross, both(k.cEndByStarts, gEndPC, pStartCG, cStartCG));
+        cross = L::Or(cross, both(pEndPG, cEndPG, k.pStartByEnds, gStartPC));
         cross = L::Or(cross, both(pEndPG, gEndPG, pStartPG, gStartPG));
         cross = L::Or(cross, both(cEndPG, gEndPG, pStartCG, gStartCG));
-        cross = L::Or(cross, both(pEndCG, cEndCG, L::FromBool(cStartByEnds), gStartPC));
+        cross = L::Or(cross, both(pEndCG, cEndCG, k.cStartByEnds, gStartPC));
         cross = L::Or(cross, both(pEndCG, gEndCG, cStartPG, gStartPG));
         cross = L::Or(cross, both(cEndCG, gEndCG, cStartCG, gStartCG));
         return cross;
     }
 
-    bool Open(const PortalLink& g) const { return !Crossing<OneLane>(g.startX, g.startY, g.endX, g.endY); }
+    bool Open(const PortalLink& g) const { return !Crossing<OneLane>(one, g.startX, g.startY, g.endX, g.endY); }
 
     // Bit k of the first count (up to four) is Open of the portal with
     // start (gsx[k], gsy[k]) and end (gex[k], gey[k]); the arrays may be read
@@ -200,7 +240,7 @@ struct OpenBeyondPair {
     uint32_t OpenOfFour(const float* gsx, const float* gsy, const float* gex, const float* gey, int32_t count) const {
 #ifdef KELDRA_SSE2_SIDES
         const __m128 cross =
-            Crossing<FourLanes>(_mm_loadu_ps(gsx), _mm_loadu_ps(gsy), _mm_loadu_ps(gex), _mm_loadu_ps(gey));
+            Crossing<FourLanes>(four, _mm_loadu_ps(gsx), _mm_loadu_ps(gsy), _mm_loadu_ps(gex), _mm_loadu_ps(gey));
         return ~static_cast<uint32_t>(_mm_movemask_ps(cross)) & ((1u << count) - 1);
 #else
         uint32_t open = 0;
