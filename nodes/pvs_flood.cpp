@@ -142,7 +142,8 @@ struct FastFlood {
     std::vector<float> lengthSq;
     std::vector<int32_t> narrowest;
     std::vector<std::unordered_map<int32_t, Bound>> narrowBounds;
-    // By chain depth: the links still to follow from the subsector there.
+    // By chain depth: the links still to follow from the subsector there,
+    // with their bounds (in bounds, which keeps its elements in place).
     struct NextLink {
         int32_t unmarked, link;
         const Bound* bound;
